@@ -1,0 +1,76 @@
+#include "core/support/Messages.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <iterator>
+#include <vector>
+
+namespace tessaro {
+namespace {
+
+struct MessageEntry {
+  int id;
+  const char* text;
+};
+
+// Sorted by number. Each feature area keeps its entries in its own block.
+constexpr MessageEntry kMessages[] = {
+    // --- program constants (1000s) ---
+    {MsgProgramName, "Corvex Tessaro"},
+    {MsgMutexName, "CVXWIN.TES"},
+    {MsgShortName, "Tessaro"},
+    {MsgSlavePanel, "スレーブ[%d]"},
+
+    // --- shared messages (2000-2050) ---
+    {MsgOutOfMemory, "メモリーアロケーションに失敗しました。"},
+    {MsgFormInitFailed, "フォームの初期化に失敗しました。"},
+    {MsgWindowPosAccess, "ウインドウ位置情報にアクセスできませんでした。"},
+    {MsgLineCheckFailed, "通信条件に問題があります。"},
+    {MsgNoEchoBack, "レコーダからのエコーバックがありません。"},
+    {MsgOldComctl,
+     "パソコンに古いCOMCTL32.DLLがインストールされています。\n最新のCOMCTL32.DLLをインストールして下さい。"},
+    {MsgPortInUseRetry, "指定ポートは使用中か使用禁止状態です。\n他のポートを使用しますか？。"},
+    {MsgPortUnusable, "設定された通信ポートは使用できません。\nプログラムを中止します。"},
+    {MsgCollectionSettingsAccess, "データ回収情報にアクセスできませんでした。"},
+    {MsgCancelPressed, "中止ボタンが押されました。"},
+
+    // --- communication line (3000s) ---
+    {MsgCommOpenError, "通信ポートオープンエラー ErrorCode = %d"},
+};
+
+constexpr bool IsStrictlyAscending() {
+  for (size_t i = 1; i < std::size(kMessages); ++i)
+    if (kMessages[i - 1].id >= kMessages[i].id) return false;
+  return true;
+}
+static_assert(IsStrictlyAscending(), "message numbers must be unique and in ascending order");
+
+}  // namespace
+
+std::string LoadMessage(int id) {
+  auto it = std::lower_bound(std::begin(kMessages), std::end(kMessages), id,
+                             [](const MessageEntry& e, int key) { return e.id < key; });
+  if (it == std::end(kMessages) || it->id != id) return {};
+  return it->text;
+}
+
+std::string FormatMessage(int id, ...) {
+  const std::string format = LoadMessage(id);
+  va_list args;
+  va_start(args, id);
+  va_list copy;
+  va_copy(copy, args);
+  const int n = std::vsnprintf(nullptr, 0, format.c_str(), copy);
+  va_end(copy);
+  std::string out;
+  if (n > 0) {
+    std::vector<char> buf(static_cast<size_t>(n) + 1);
+    std::vsnprintf(buf.data(), buf.size(), format.c_str(), args);
+    out.assign(buf.data(), static_cast<size_t>(n));
+  }
+  va_end(args);
+  return out;
+}
+
+}  // namespace tessaro
