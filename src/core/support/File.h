@@ -1,0 +1,62 @@
+#pragma once
+// A move-only owner of a file descriptor with exact-length access. Record
+// files are read and written in fixed-size pieces; a short read or write is a
+// failure the caller must see, so every transfer either moves the whole count
+// or returns false. Nothing here throws; the destructor closes quietly.
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdio>  // SEEK_SET, SEEK_CUR, SEEK_END
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tessaro {
+
+class File {
+ public:
+  enum class Mode {
+    Read,       // existing file, read only
+    ReadWrite,  // existing file, read and write
+    Create,     // create or truncate, read and write
+    Append,     // create when missing, writes go to the end
+  };
+
+  File() = default;
+  explicit File(int fd) : fd_(fd) {}
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // An unopened File on failure; errno tells why.
+  static File Open(const std::string& path, Mode mode, mode_t permissions = 0644);
+
+  bool IsOpen() const { return fd_ >= 0; }
+  explicit operator bool() const { return IsOpen(); }
+  int Descriptor() const { return fd_; }
+  int Release();
+  // Closes now and reports whether the close succeeded (a deferred write
+  // error can surface here). The descriptor is gone either way.
+  bool Close();
+
+  // origin is SEEK_SET, SEEK_CUR or SEEK_END. From the start, true only when
+  // the new position is exactly offset.
+  bool SeekExact(int64_t offset, int origin = SEEK_SET);
+  bool ReadExact(void* buffer, size_t count);
+  bool WriteExact(const void* buffer, size_t count);
+  // Reads up to count bytes, fewer only at end of file; -1 on error.
+  ssize_t ReadSome(void* buffer, size_t count);
+
+  std::optional<int64_t> Position() const;
+  std::optional<int64_t> Size() const;
+  bool Truncate(int64_t length);
+  bool Sync();
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace tessaro
