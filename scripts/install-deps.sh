@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running Tessaro needs on Debian.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake ninja-build pkg-config git \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  libsqlite3-dev sqlite3 \
+  qt6-base-dev qt6-base-dev-tools libgl-dev \
+  xvfb xauth fonts-noto-cjk \
+  clang libclang-rt-14-dev
