@@ -1,0 +1,42 @@
+#pragma once
+// Reading an RLB recorder data file: the analysis that fills a DataFileInfo
+// through a work copy, reading one record in host byte order, and the names
+// of new data and work files.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/collect/DataFileInfo.h"
+
+namespace tessaro {
+
+class DefinitionDb;
+
+// Analyses info.rlbPath through a work copy made in the writable program
+// folder (or in workFolder when given). Failures and the overwrite and
+// battery-LOW notices are shown with ShowError; false after a failure. On
+// success info.work stays open for ReadRecord.
+bool AnalyseDataFile(DataFileInfo& info, const DefinitionDb& db,
+                     const std::string& workFolder = {});
+
+// Record e (negative counts as 0) in host byte order; record is resized to
+// info.recordSize. False on a short read or without an open work file.
+bool ReadRecord(int64_t index, DataFileInfo& info, std::vector<uint8_t>& record);
+
+// The first free "CVXWIN%d.TMP" (0..9999) in folder, or in the writable
+// program folder when folder is empty. The file is created empty so that no
+// other caller takes the same name; empty result when none is free.
+std::string MakeWorkFileName(const std::string& folder = {});
+
+struct DataFileNames {
+  std::string csvPath;
+  std::string rlbPath;
+};
+
+// "DTyyyymmddss.CSV" and ".RLB" in folder for today with the first sequence
+// number 00..99 for which neither file exists; nullopt when none is free.
+std::optional<DataFileNames> MakeDataFileNames(const std::string& folder);
+
+}  // namespace tessaro
