@@ -23,7 +23,7 @@ struct DateTimeFields {
   bool operator==(const DateTimeFields&) const = default;
 };
 
-inline constexpr const char* kInvalidDateTimeText = "??/??/?? ??:??:??";
+inline constexpr const char* kInvalidDateTimeText = "?\?/?\?/?? ??:??:??";  // escaped: no trigraphs
 
 std::string DateTimeDigits(const RecorderDateTime& dt);   // 12 characters, no check
 bool IsValidClockText(const std::string& text);           // first 12 characters
