@@ -44,8 +44,8 @@ size_t RecordingMessageBox::Count() const {
 
 size_t RecordingMessageBox::Count(BoxKind kind) const {
   std::lock_guard lock(mutex_);
-  return static_cast<size_t>(std::count_if(boxes_.begin(), boxes_.end(),
-                                            [kind](const RecordedBox& b) { return b.kind == kind; }));
+  return static_cast<size_t>(std::count_if(
+      boxes_.begin(), boxes_.end(), [kind](const RecordedBox& b) { return b.kind == kind; }));
 }
 
 void RecordingMessageBox::Clear() {

@@ -91,8 +91,8 @@ bool IsValidClockText(const std::string& text) {
 
 std::string ExpandClockText(const std::string& digits) {
   const std::string d = Padded(digits, 12);
-  return d.substr(0, 2) + '/' + d.substr(2, 2) + '/' + d.substr(4, 2) + ' ' + d.substr(6, 2) +
-         ':' + d.substr(8, 2) + ':' + d.substr(10, 2);
+  return d.substr(0, 2) + '/' + d.substr(2, 2) + '/' + d.substr(4, 2) + ' ' + d.substr(6, 2) + ':' +
+         d.substr(8, 2) + ':' + d.substr(10, 2);
 }
 
 std::optional<std::string> DateTimeText(const RecorderDateTime& dt) {

@@ -25,17 +25,17 @@ struct DateTimeFields {
 
 inline constexpr const char* kInvalidDateTimeText = "?\?/?\?/?? ??:??:??";  // escaped: no trigraphs
 
-std::string DateTimeDigits(const RecorderDateTime& dt);   // 12 characters, no check
-bool IsValidClockText(const std::string& text);           // first 12 characters
-std::string ExpandClockText(const std::string& digits);   // YYMMDDhhmmss -> YY/MM/DD hh:mm:ss
+std::string DateTimeDigits(const RecorderDateTime& dt);  // 12 characters, no check
+bool IsValidClockText(const std::string& text);          // first 12 characters
+std::string ExpandClockText(const std::string& digits);  // YYMMDDhhmmss -> YY/MM/DD hh:mm:ss
 std::optional<std::string> DateTimeText(const RecorderDateTime& dt);  // nullopt when invalid
-std::string DateTimeTextOrInvalid(const RecorderDateTime& dt);        // kInvalidDateTimeText when invalid
-std::string CsvDateTimeText(const std::string& display);  // "YY/MM/DD","hh:mm:ss"
-std::string CompactClockText(const std::string& display); // YY/MM/DD hh:mm:ss -> YYMMDDhhmmss
+std::string DateTimeTextOrInvalid(const RecorderDateTime& dt);  // kInvalidDateTimeText when invalid
+std::string CsvDateTimeText(const std::string& display);        // "YY/MM/DD","hh:mm:ss"
+std::string CompactClockText(const std::string& display);       // YY/MM/DD hh:mm:ss -> YYMMDDhhmmss
 DateTimeFields DecodeDateTime(const RecorderDateTime& dt);
 RecorderDateTime EncodeDateTime(const DateTimeFields& fields);
-void AddSeconds(RecorderDateTime& dt, int64_t seconds);   // seconds >= 0
-int64_t DateTimeSeconds(const RecorderDateTime& dt);      // since 1970-01-01 00:00:00
+void AddSeconds(RecorderDateTime& dt, int64_t seconds);  // seconds >= 0
+int64_t DateTimeSeconds(const RecorderDateTime& dt);     // since 1970-01-01 00:00:00
 int64_t EpochDays(int year, int month, int day);
 double IntervalSeconds(int code);
 int64_t IntervalSpan(int code, int64_t count);

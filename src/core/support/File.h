@@ -7,8 +7,8 @@
 #include <sys/types.h>
 
 #include <cstddef>
-#include <cstdio>  // SEEK_SET, SEEK_CUR, SEEK_END
 #include <cstdint>
+#include <cstdio>  // SEEK_SET, SEEK_CUR, SEEK_END
 #include <optional>
 #include <string>
 

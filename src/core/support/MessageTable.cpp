@@ -17,6 +17,7 @@ struct MessageEntry {
 // Sorted by number. Each feature area keeps its entries in its own block.
 constexpr MessageEntry kMessages[] = {
     // --- program constants (1000s) ---
+    {MsgHelpFile, "HELP\\TESSARO.HLP"},
     {MsgProgramName, "Corvex Tessaro"},
     {MsgMutexName, "CVXWIN.TES"},
     {MsgShortName, "Tessaro"},

@@ -9,6 +9,7 @@ namespace tessaro {
 // Numbers are grouped by feature in blocks; see MessageTable.cpp.
 enum MessageId : int {
   // 1000s: program constants
+  MsgHelpFile = 1002,  // relative to the program folder
   MsgProgramName = 1010,
   MsgMutexName = 1020,
   MsgShortName = 1031,

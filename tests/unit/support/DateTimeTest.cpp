@@ -1,8 +1,8 @@
-#include "core/support/DateTime.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "core/support/DateTime.h"
 
 namespace tessaro {
 namespace {
@@ -13,8 +13,7 @@ RecorderDateTime Make(int y, int mo, int d, int h, int mi, int s) {
 
 TEST(DateTimeTest, EncodePacksBcdWordsLittleEndian) {
   // Words YYMM, DDhh, mmss; bytes MM YY hh DD ss mm.
-  EXPECT_EQ(Make(2005, 12, 31, 23, 58, 7),
-            (RecorderDateTime{0x12, 0x05, 0x23, 0x31, 0x07, 0x58}));
+  EXPECT_EQ(Make(2005, 12, 31, 23, 58, 7), (RecorderDateTime{0x12, 0x05, 0x23, 0x31, 0x07, 0x58}));
   EXPECT_EQ(Make(1999, 1, 2, 3, 4, 5)[1], 0x99);
   EXPECT_EQ(Make(2005, 1, 2, 3, 4, 5)[1], 0x05);
   EXPECT_EQ(DateTimeDigits(Make(2005, 12, 31, 23, 58, 7)), "051231235807");
@@ -37,7 +36,7 @@ TEST(DateTimeTest, DigitsDoNotCheckNibbles) {
 }
 
 TEST(DateTimeTest, ClockTextValidation) {
-  EXPECT_TRUE(IsValidClockText("000229000000"));   // 2000 is a leap year
+  EXPECT_TRUE(IsValidClockText("000229000000"));  // 2000 is a leap year
   EXPECT_TRUE(IsValidClockText("040229235959"));
   EXPECT_FALSE(IsValidClockText("010229000000"));
   EXPECT_TRUE(IsValidClockText("010228000000"));
@@ -51,7 +50,7 @@ TEST(DateTimeTest, ClockTextValidation) {
   EXPECT_FALSE(IsValidClockText("000101000060"));
   EXPECT_FALSE(IsValidClockText("00010100000x"));
   EXPECT_FALSE(IsValidClockText("0001 1000000"));
-  EXPECT_FALSE(IsValidClockText("00010100000"));   // eleven characters
+  EXPECT_FALSE(IsValidClockText("00010100000"));  // eleven characters
   EXPECT_TRUE(IsValidClockText("000101000000 trailing"));
 }
 
@@ -97,8 +96,8 @@ TEST(DateTimeTest, AddSecondsCarries) {
 TEST(DateTimeTest, AddSecondsMatchesEpochArithmetic) {
   const RecorderDateTime start = Make(2001, 3, 15, 6, 7, 8);
   for (int64_t add : {int64_t{59}, int64_t{86399}, int64_t{31 * 86400}, int64_t{400} * 86400 + 17,
-                      int64_t{1461} * 86400, int64_t{1461} * 86400 - 1, int64_t{5000} * 86400 + 3599,
-                      int64_t{20000} * 86400 + 1}) {
+                      int64_t{1461} * 86400, int64_t{1461} * 86400 - 1,
+                      int64_t{5000} * 86400 + 3599, int64_t{20000} * 86400 + 1}) {
     RecorderDateTime dt = start;
     AddSeconds(dt, add);
     EXPECT_EQ(DateTimeSeconds(dt) - DateTimeSeconds(start), add) << add;

@@ -1,13 +1,12 @@
-#include "core/support/File.h"
-
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <array>
 #include <string>
 #include <thread>
 
+#include "core/support/File.h"
 #include "support/TempDir.h"
 
 namespace tessaro {

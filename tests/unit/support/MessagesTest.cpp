@@ -1,8 +1,7 @@
-#include "core/support/Messages.h"
-
 #include <gtest/gtest.h>
 
 #include "core/support/MessageBox.h"
+#include "core/support/Messages.h"
 #include "support/RecordingMessageBox.h"
 
 namespace tessaro {

@@ -1,8 +1,8 @@
-#include "core/support/Pump.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include "core/support/Pump.h"
 
 namespace tessaro {
 namespace {

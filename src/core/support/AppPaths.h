@@ -1,0 +1,48 @@
+#pragma once
+// Where the program keeps its files. Folders end with '/'.
+//   program folder   the executable's folder (holds DB/Master.mdb)
+//   base folder      the user's documents folder + "Tessaro/"
+//   settings folder  base folder + "INI/"
+// The settings, position, print settings and command history files live in
+// the settings folder; the help file in the program folder.
+
+#include <string>
+
+namespace tessaro {
+
+struct AppPaths {
+  std::string programFolder;
+  std::string baseFolder;
+  std::string settingsFolder;
+  std::string settingsFile;        // TESSARO.INI
+  std::string positionFile;        // TESSARO.POS
+  std::string printSettingsFile;   // TESSARO.PLV
+  std::string commandHistoryFile;  // TESSARO.CMD
+  std::string helpFile;
+};
+
+// The paths for a given home folder and program folder; reads the user's
+// folder configuration (configHome/user-dirs.dirs, configHome defaulting to
+// home/.config) but creates nothing.
+AppPaths MakeAppPaths(const std::string& home, const std::string& programFolder,
+                      const std::string& configHome = {});
+
+// The paths of the running program for the current user ($HOME).
+AppPaths CurrentAppPaths();
+
+// Creates the settings folder with all missing parents; false when it
+// cannot be made.
+bool CreateSettingsFolder(const AppPaths& paths);
+
+// The folder of the running executable, ending with '/'.
+std::string ExecutableFolder();
+
+// The user's documents folder without a trailing '/': XDG_DOCUMENTS_DIR of
+// configHome/user-dirs.dirs, else home/Documents.
+std::string DocumentsFolder(const std::string& home, const std::string& configHome);
+
+// The folder for LOG/ and work files: the program folder when it is
+// writable, else the base folder.
+std::string WritableProgramFolder(const AppPaths& paths);
+
+}  // namespace tessaro
