@@ -1,0 +1,45 @@
+#pragma once
+// Text of one channel value of a recorder record, as the CSV files show it.
+// The record is in host byte order (as ReadRecord returns it); the channel's
+// mode code picks the layout where it has one of its own (date-time, wind,
+// wind direction), otherwise its data type code does.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/collect/DataFileInfo.h"
+
+namespace tessaro {
+
+// The Corvex form names wind directions (Plain); the Q5 form numbers them.
+enum class ValueStyle { Plain, Numeric };
+
+// Puts a decimal point before the last -decimals characters of a
+// printf-formatted integer, then blanks the leading zeros (a sign moves right
+// past them), keeping one zero before the point or at the end:
+// "+00123", -2 -> "  +1.23".
+std::string InsertDecimalPoint(std::string_view text, int decimals);
+
+// Removes every blank.
+std::string StripSpaces(std::string_view text);
+
+// Direction codes 1..15 name their direction, 16 is north, anything else is
+// calm. Names are four characters, blank-padded ("N   ", "CALM").
+std::string_view WindDirectionName(int code);
+
+bool IsWindDirectionChannel(const ChannelInfo& channel);
+
+// The text of the channel's CSV field: the formatted value with its blanks
+// removed, except that a date-time keeps the one blank between date and time
+// (removing it would glue "26/12/08" and "10:00:07" together). value points
+// at the channel's bytes inside the record. Wind speeds not above
+// calmThreshold are calm; a missing wind value leaves only its commas. A
+// channel narrower than its layout needs gives an empty field.
+std::string FormatChannelValue(const ChannelInfo& channel, const uint8_t* value, ValueStyle style,
+                               int calmThreshold = 0);
+// The same, appended to out (the record loop's allocation-free form).
+void AppendCsvValue(std::string& out, const ChannelInfo& channel, const uint8_t* value,
+                    ValueStyle style, int calmThreshold = 0);
+
+}  // namespace tessaro
