@@ -21,6 +21,18 @@ constexpr MessageEntry kMessages[] = {
     {MsgProgramName, "Corvex Tessaro"},
     {MsgMutexName, "CVXWIN.TES"},
     {MsgShortName, "Tessaro"},
+    {MsgTypeChar, "文字型"},
+    {MsgTypeInteger, "整数型"},
+    {MsgTypeUnsigned, "正整数型"},
+    {MsgTypeLong, "倍長整数型"},
+    {MsgTypeReal, "実数型"},
+    {MsgTypeDouble, "倍長実数型"},
+    {MsgTypeMemo, "メモ型"},
+    {MsgTypeMemo16, "メモ16型"},
+    {MsgTypeDateTime, "日付時刻型"},
+    {MsgTypeBit8, "ビット8型"},
+    {MsgTypeBit16, "ビット16型"},
+    {MsgTypeBit32, "ビット32型"},
     {MsgSlavePanel, "スレーブ[%d]"},
 
     // --- shared messages (2000-2050) ---
@@ -38,6 +50,20 @@ constexpr MessageEntry kMessages[] = {
 
     // --- communication line (3000s) ---
     {MsgCommOpenError, "通信ポートオープンエラー ErrorCode = %d"},
+
+    // --- data file analysis (3500-3549) ---
+    {MsgWorkFileCreate, "作業ファイルを作成できませんでした。"},
+    {MsgWorkFileCopy, "作業ファイルのコピーに失敗しました。"},
+    {MsgWorkFileOpen, "作業ファイルをオープンできませんでした。"},
+    {MsgRlbHeaderError, "RLBファイルを解析中にエラーが発生しました。"},
+    {MsgRlbTupleError, "RLBファイルのタプル情報を解析中にエラーが発生しました。"},
+    {MsgModeNotInDb,
+     "測定モードﾞ(%d)情報がＤＢに登録されていません。\nCorvexのバージョンアップをお勧めします。"},
+    {MsgOverwrittenData, "測定データ中にオーバーライトされたデータ(%dデータ以降)が存在します。"},
+    {MsgBatteryLowData, "測定データ中にバッテリLOWレベル(%dデータ以降)を検出しました。"},
+    {MsgIntervalSeconds, "%d 秒"},
+    {MsgIntervalMinutes, "%d 分"},
+    {MsgIntervalHours, "%d 時間"},
 };
 
 constexpr bool IsStrictlyAscending() {

@@ -13,6 +13,19 @@ enum MessageId : int {
   MsgProgramName = 1010,
   MsgMutexName = 1020,
   MsgShortName = 1031,
+  // value type names of the coefficient tuples, see TupleTypeName
+  MsgTypeChar = 1040,
+  MsgTypeInteger = 1041,
+  MsgTypeUnsigned = 1042,
+  MsgTypeLong = 1043,
+  MsgTypeReal = 1044,
+  MsgTypeDouble = 1045,
+  MsgTypeMemo = 1046,
+  MsgTypeMemo16 = 1047,
+  MsgTypeDateTime = 1048,
+  MsgTypeBit8 = 1049,
+  MsgTypeBit16 = 1050,
+  MsgTypeBit32 = 1051,
   MsgSlavePanel = 1070,  // "スレーブ[%d]"
 
   // 2000s: messages shared by several features
@@ -29,6 +42,19 @@ enum MessageId : int {
 
   // 3000s: communication line
   MsgCommOpenError = 3001,  // "通信ポートオープンエラー ErrorCode = %d"
+
+  // 3500-3549: data file analysis and definition texts
+  MsgWorkFileCreate = 3500,
+  MsgWorkFileCopy = 3501,
+  MsgWorkFileOpen = 3502,
+  MsgRlbHeaderError = 3503,
+  MsgRlbTupleError = 3504,
+  MsgModeNotInDb = 3505,      // mode code %d
+  MsgOverwrittenData = 3506,  // first overwritten record %d
+  MsgBatteryLowData = 3507,   // first record after battery LOW %d
+  MsgIntervalSeconds = 3510,  // "%d 秒"
+  MsgIntervalMinutes = 3511,  // "%d 分"
+  MsgIntervalHours = 3512,    // "%d 時間"
 };
 
 // The text of a message number; empty when the number has none.

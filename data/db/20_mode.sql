@@ -1,0 +1,32 @@
+-- Measurement modes: texts A, B and C describe the mode (at most 32
+-- characters each), LABEL is the CSV column heading (at most 31 characters).
+-- Code 999 is deliberately absent: it stands for a mode newer than this file.
+INSERT INTO MODE (CODE, A, B, C, LABEL) VALUES
+  (1, '電圧', 'DC ±1V', '0.1mV', 'VOLT'),
+  (2, '温度', '熱電対 K', '0.1℃', 'TEMP'),
+  (3, '湿度', '0-100%RH', '0.1%', 'HUMID'),
+  (120, 'パルス', '積算', 'count', 'PULSE'),
+  (138, 'PULSE.TIME', 'パルス発生時刻', 'YY/MM/DD hh:mm:ss', 'PULSE.TIME'),
+  (300, 'デジタル', '接点入力', 'ON/OFF', 'DIGITAL'),
+  (600, 'Average of WinSPD & WinDIR', '(50-60min/Hour Mode)', '風速・風向', 'WINSPD'),
+  (601, 'Average of WinSPD & WinDIR', '(Integral Mode)', '風速・風向', 'WINSPD'),
+  (602, 'Max WinSPD & WinDIR', '(50-60min/Hour Mode)', '風速・風向・時刻', 'WINSPD-MAX'),
+  (603, 'Most of WinDIR', '(50-60min/Hour Mode)', '風向', 'WINDIR'),
+  (604, 'Most of WinDIR', '(Integral Mode)', '風向', 'WINDIR'),
+  (605, 'Instant of WinDIR', '(Integral Mode)', '風向', 'WINDIR'),
+  (606, 'Max WinSPD & WinDIR', '(00-60min/Hour Mode)', '風速・風向・時刻', 'WINSPD-MAX'),
+  (607, 'Average of WinSPD', '(Integral Mode)', '風速', 'WINSPD'),
+  (159, '風向', '16方位', '瞬時値', 'WD'),
+  (168, '風向', '16方位', '最多風向', 'WD-MOST'),
+  (191, '風向', '16方位', '最大風速時', 'WD-MAX'),
+  (193, '風向', '16方位', '10分平均', 'WD-AVG10'),
+  (195, '風向', '16方位', '1時間平均', 'WD-AVG60'),
+  (196, '風向', '16方位', '最大瞬間風速時', 'WD-GUST'),
+  (701, '風向(2)', '16方位', '瞬時値', 'WD2'),
+  (712, '風向(2)', '16方位', '最多風向', 'WD2-MOST'),
+  (713, '風向(2)', '16方位', '最大風速時', 'WD2-MAX'),
+  (716, '風向(2)', '16方位', '10分平均', 'WD2-AVG10'),
+  (717, '風向(2)', '16方位', '1時間平均', 'WD2-AVG60'),
+  (722, '風向(3)', '16方位', '瞬時値', 'WD3'),
+  (723, '風向(3)', '16方位', '最多風向', 'WD3-MOST'),
+  (731, '風向(3)', '16方位', '最大瞬間風速時', 'WD3-GUST');

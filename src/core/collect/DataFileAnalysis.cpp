@@ -1,0 +1,373 @@
+#include "core/collect/DataFileAnalysis.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "core/collect/FileTuple.h"
+#include "core/collect/LittleEndian.h"
+#include "core/collect/RecorderTuple.h"
+#include "core/support/AppPaths.h"
+#include "core/support/DefinitionDb.h"
+#include "core/support/MessageBox.h"
+#include "core/support/Messages.h"
+
+namespace tessaro {
+namespace {
+
+// Record values are turned from the recorder's big-endian words into the
+// host's by swapping bytes.
+static_assert(std::endian::native == std::endian::little, "records assume a little-endian host");
+
+constexpr int kTextCut = 16;
+constexpr int kMaxRingTable = kRingTableSize;
+
+// Recorder tuples of the areas and ring groups.
+constexpr int kDataAreaSizeTuple = 107;  // ROM
+constexpr int kSerialTuple = 210;        // EEP
+constexpr int kDateTuple = 211;          // EEP
+constexpr int kChannelCountTuple = 202;
+constexpr int kMemoTuple = 620;
+constexpr int kStartTimeTuple = 800;
+constexpr int kStopTimeTuple = 801;
+constexpr int kDataCountTuple = 802;
+constexpr int kBatteryLowTuple = 805;
+constexpr int kDataBytesTuple = 806;
+constexpr int kStartPointerTuple = 880;
+
+// Newer and older bases of the per-channel series.
+struct Series {
+  int newBase;
+  int oldBase;
+  int ChannelInfo::*field;
+};
+constexpr Series kSeries[] = {
+    {2000, 240, &ChannelInfo::mode},     {3000, 260, &ChannelInfo::interval},
+    {2100, 820, &ChannelInfo::decimals}, {2200, 840, &ChannelInfo::dataType},
+    {2300, 860, &ChannelInfo::bytes},
+};
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+  File in = File::Open(from, File::Mode::Read);
+  File out = File::Open(to, File::Mode::Create, 0600);
+  if (!in || !out) return false;
+  std::vector<uint8_t> buffer(65536);
+  for (;;) {
+    const ssize_t n = in.ReadSome(buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (n == 0) break;
+    if (!out.WriteExact(buffer.data(), static_cast<size_t>(n))) return false;
+  }
+  return out.Close();
+}
+
+std::string CutText(const char* bytes, size_t size) {
+  return std::string(bytes, strnlen(bytes, std::min<size_t>(size, kTextCut)));
+}
+
+// Reads the header tuples; false when one is missing or malformed.
+class HeaderReader {
+ public:
+  explicit HeaderReader(File& file) : file_(file) {}
+
+  // The data of tuple `number`, which must have elements of elementSize
+  // bytes; at most maxCount elements are read.
+  bool Read(int number, int elementSize, int maxCount, std::vector<uint8_t>& out) {
+    const auto at = FindFileTuple(file_, number);
+    if (!at || at->header.elementSize != elementSize || at->header.count < 1) return false;
+    const int count = std::min(at->header.count, maxCount);
+    out.resize(static_cast<size_t>(elementSize) * static_cast<size_t>(count));
+    return file_.SeekExact(at->dataOffset) && file_.ReadExact(out.data(), out.size());
+  }
+  bool Int16(int number, int& value) {
+    std::vector<uint8_t> v;
+    if (!Read(number, 2, 1, v)) return false;
+    value = static_cast<int16_t>(GetLittle16(v.data()));
+    return true;
+  }
+  bool Int32(int number, int64_t& value) {
+    std::vector<uint8_t> v;
+    if (!Read(number, 4, 1, v)) return false;
+    value = static_cast<int32_t>(GetLittle32(v.data()));
+    return true;
+  }
+
+ private:
+  File& file_;
+};
+
+bool ReadHeader(File& file, DataFileInfo& info) {
+  HeaderReader h(file);
+  std::vector<uint8_t> v;
+  if (!h.Read(rlb::kVersion, 1, rlb::kTextSize, v)) return false;
+  info.version = CutText(reinterpret_cast<const char*>(v.data()), v.size());
+  if (!h.Int16(rlb::kModel, info.model) || !h.Int16(rlb::kSubModel, info.subModel) ||
+      !h.Int16(rlb::kRomVersion, info.romVersion))
+    return false;
+  if (!h.Read(rlb::kCollectionTime, 6, 1, v)) return false;
+  std::copy_n(v.begin(), 6, info.collectionTime.begin());
+  if (!h.Int16(rlb::kRingCount, info.ringCount) || !h.Int32(rlb::kRomOffset, info.romOffset) ||
+      !h.Int32(rlb::kEepOffset, info.eepOffset) || !h.Int32(rlb::kBattOffset, info.battOffset))
+    return false;
+  if (!h.Read(rlb::kRingTable, 4, kMaxRingTable, v)) return false;
+  info.ringTable.fill(0);
+  for (size_t n = 0; n < v.size() / 4; ++n)
+    info.ringTable[n] = static_cast<int32_t>(GetLittle32(v.data() + 4 * n));
+  return h.Int32(rlb::kDataAreaStart, info.dataAreaStart) &&
+         h.Int32(rlb::kDataAreaEnd, info.dataAreaEnd);
+}
+
+// A stretch of the work file that recorder tuples are searched in.
+struct Region {
+  int64_t start;
+  int64_t end;
+};
+
+class TupleReader {
+ public:
+  explicit TupleReader(File& file) : file_(file) {}
+
+  std::optional<int64_t> Integer(const Region& r, int number) {
+    const auto t = ReadRecorderTuple(file_, r.start, r.end, number);
+    if (!t || !t->IsInteger()) return std::nullopt;
+    return t->Integer();
+  }
+  std::optional<RecorderDateTime> DateTime(const Region& r, int number) {
+    const auto t = ReadRecorderTuple(file_, r.start, r.end, number);
+    if (!t || t->type != kTypeDateTime) return std::nullopt;
+    return t->DateTime();
+  }
+  std::optional<std::string> Text(const Region& r, int number) {
+    const auto t = ReadRecorderTuple(file_, r.start, r.end, number);
+    if (!t || (t->type != kTypeMemo && t->type != kTypeMemo16)) return std::nullopt;
+    return t->Text().substr(0, kTextCut);
+  }
+
+ private:
+  File& file_;
+};
+
+bool ReadSeries(TupleReader& tuples, const Region& group, const Series& s,
+                std::vector<ChannelInfo>& channels) {
+  int base = s.newBase;
+  auto baseValue = tuples.Integer(group, base);
+  if (!baseValue) {
+    base = s.oldBase;
+    baseValue = tuples.Integer(group, base);
+  }
+  if (!baseValue) return false;
+  for (size_t c = 0; c < channels.size(); ++c) {
+    const auto v = tuples.Integer(group, base + static_cast<int>(c));
+    channels[c].*s.field = static_cast<int>(v.value_or(*baseValue));
+  }
+  return true;
+}
+
+bool ReadRing(File& file, DataFileInfo& info) {
+  const int64_t fileSize = file.Size().value_or(0);
+  // Areas follow each other in this order; anything else is not an RLB file.
+  const int64_t bounds[] = {kFileTupleHeaderSize, info.romOffset, info.eepOffset,
+                            info.battOffset,      info.dataAreaStart, info.dataAreaEnd,
+                            fileSize};
+  if (!std::is_sorted(std::begin(bounds), std::end(bounds))) return false;
+
+  TupleReader tuples(file);
+  const Region rom{info.romOffset, info.eepOffset};
+  const Region eep{info.eepOffset, info.battOffset};
+  info.dataAreaSize = tuples.Integer(rom, kDataAreaSizeTuple).value_or(-1);
+  const auto serial = tuples.Text(eep, kSerialTuple);
+  if (!serial) return false;
+  info.serialText = *serial;
+  info.dateText = tuples.Text(eep, kDateTuple).value_or("");
+
+  const int64_t groupStart = info.ringTable[static_cast<size_t>(info.ringIndex)];
+  if (groupStart < info.battOffset || groupStart >= info.dataAreaStart) return false;
+  const Region group{groupStart, info.dataAreaStart};
+
+  const auto startPointer = tuples.Integer(group, kStartPointerTuple);
+  const auto start = tuples.DateTime(group, kStartTimeTuple);
+  const auto stop = tuples.DateTime(group, kStopTimeTuple);
+  const auto count = tuples.Integer(group, kDataCountTuple);
+  const auto bytes = tuples.Integer(group, kDataBytesTuple);
+  if (!startPointer || !start || !stop || !count || !bytes) return false;
+  info.firstDataOffset = info.dataAreaStart + *startPointer;
+  info.startTime = *start;
+  info.stopTime = *stop;
+  info.batteryLowTime = tuples.DateTime(group, kBatteryLowTuple).value_or(RecorderDateTime{});
+  info.dataBytes = *bytes;
+  info.recordCount = *count + (*bytes > 0 ? 1 : 0);
+  for (int k = 0; k < kMemoCount; ++k)
+    info.memos[static_cast<size_t>(k)] = tuples.Text(group, kMemoTuple + k).value_or("");
+
+  int64_t channelCount = tuples.Integer(group, kChannelCountTuple).value_or(1);
+  if (channelCount < 1 || channelCount > kMaxChannels) channelCount = 1;
+  info.channels.assign(static_cast<size_t>(channelCount), ChannelInfo{});
+  for (const auto& s : kSeries)
+    if (!ReadSeries(tuples, group, s, info.channels)) return false;
+
+  int offset = 0;
+  for (auto& ch : info.channels) {
+    if (ch.bytes < 1 || ch.bytes > kMaxRecordSize - offset) return false;
+    ch.offset = offset;
+    offset += ch.bytes;
+  }
+  info.recordSize = offset;
+  return true;
+}
+
+int64_t OverwriteIndex(const DataFileInfo& info) {
+  if (info.dataAreaSize < 0) return -1;
+  // Every ring up to the analysed one shares the recorder's memory.
+  const int64_t used = info.dataBytes;
+  if (used <= info.dataAreaSize) return -1;
+  return (used - info.dataAreaSize) / info.recordSize;
+}
+
+int64_t BatteryLowIndex(const DataFileInfo& info) {
+  const auto low = DateTimeText(info.batteryLowTime);
+  if (!low) return -1;
+  if (*low < DateTimeTextOrInvalid(info.startTime) || *low > DateTimeTextOrInvalid(info.stopTime))
+    return -1;
+  const int64_t elapsed = DateTimeSeconds(info.batteryLowTime) - DateTimeSeconds(info.startTime);
+  const int code = info.channels[0].interval;
+  if (const int64_t span = IntervalSpan(code, 1); span > 0) return elapsed / span;
+  // Intervals below one second have a whole-second span of 0.
+  if (const double seconds = IntervalSeconds(code); seconds > 0)
+    return static_cast<int64_t>(static_cast<double>(elapsed) / seconds);
+  return 0;
+}
+
+bool Fail(int message, DataFileInfo& info) {
+  info.work.Remove();
+  ShowError(LoadMessage(message));
+  return false;
+}
+
+}  // namespace
+
+std::string MakeWorkFileName(const std::string& folder) {
+  const std::string dir =
+      WithSlash(folder.empty() ? WritableProgramFolder(CurrentAppPaths()) : folder);
+  for (int n = 0; n <= 9999; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "CVXWIN%d.TMP", n);
+    const std::string path = dir + name;
+    // Creating the file claims the name atomically against other threads.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::close(fd);
+      return path;
+    }
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+std::optional<DataFileNames> MakeDataFileNames(const std::string& folder) {
+  const std::string dir = WithSlash(folder);
+  const DateTimeFields today = NowFields();
+  for (int s = 0; s <= 99; ++s) {
+    char name[32];
+    std::snprintf(name, sizeof name, "DT%.4d%.2d%.2d%.2d", today.year, today.month, today.day,
+                  s);
+    DataFileNames names{dir + name + ".CSV", dir + name + ".RLB"};
+    if (!Exists(names.csvPath) && !Exists(names.rlbPath)) return names;
+  }
+  return std::nullopt;
+}
+
+bool AnalyseDataFile(DataFileInfo& info, const DefinitionDb& db, const std::string& workFolder) {
+  info.work.Remove();
+  const std::string workPath = MakeWorkFileName(workFolder);
+  if (workPath.empty()) return Fail(MsgWorkFileCreate, info);
+  info.work = WorkFile(workPath);
+  if (!CopyFile(info.rlbPath, workPath)) return Fail(MsgWorkFileCopy, info);
+  if (!info.work.OpenForReading()) return Fail(MsgWorkFileOpen, info);
+
+  File& file = info.work.Handle();
+  info.ringIndex = 0;
+  if (!ReadHeader(file, info)) return Fail(MsgRlbHeaderError, info);
+  if (!ReadRing(file, info)) return Fail(MsgRlbTupleError, info);
+
+  info.overwriteIndex = OverwriteIndex(info);
+  info.batteryLowIndex = BatteryLowIndex(info);
+  info.calmThreshold = 0;
+
+  for (auto& ch : info.channels) {
+    ModeTexts texts = db.FindModeTexts(ch.mode);
+    if (texts.a.empty()) {
+      ShowError(FormatMessage(MsgModeNotInDb, ch.mode));
+      ch.textA = ch.textB = ch.textC = ch.label = {};
+      continue;
+    }
+    ch.textA = std::move(texts.a);
+    ch.textB = std::move(texts.b);
+    ch.textC = std::move(texts.c);
+    ch.label = std::move(texts.label);
+  }
+  if (info.overwriteIndex != -1)
+    ShowError(FormatMessage(MsgOverwrittenData, static_cast<int>(info.overwriteIndex)));
+  if (info.batteryLowIndex != -1)
+    ShowError(FormatMessage(MsgBatteryLowData, static_cast<int>(info.batteryLowIndex)));
+  return true;
+}
+
+bool ReadRecord(int64_t index, DataFileInfo& info, std::vector<uint8_t>& record) {
+  const int size = info.recordSize;
+  if (!info.work.IsOpen() || size < 1 || size > kMaxRecordSize) return false;
+  record.assign(static_cast<size_t>(size), 0);
+  const int64_t ringStart = info.dataAreaStart;
+  const int64_t ringEnd = info.dataAreaEnd;
+  int64_t at;
+  if (__builtin_mul_overflow(std::max<int64_t>(index, 0), int64_t{size}, &at) ||
+      __builtin_add_overflow(at, info.firstDataOffset, &at))
+    return false;
+  // Past the end the ring continues at its start.
+  if (at >= ringEnd && ringEnd > ringStart) at = ringStart + (at - ringStart) % (ringEnd - ringStart);
+
+  File& file = info.work.Handle();
+  size_t first = record.size();
+  if (at < ringEnd && ringEnd < at + size) first = static_cast<size_t>(ringEnd - at);
+  if (!file.SeekExact(at) || !file.ReadExact(record.data(), first)) return false;
+  if (first < record.size() &&
+      (!file.SeekExact(ringStart) ||
+       !file.ReadExact(record.data() + first, record.size() - first)))
+    return false;
+
+  for (const auto& ch : info.channels) {
+    if (ch.offset + ch.bytes > size) return false;
+    uint8_t* p = record.data() + ch.offset;
+    int words;
+    if (ch.mode == kModeDateTime || ch.dataType == kTypeDateTime) {
+      words = 3;
+    } else if (ch.dataType == kDataTypeTimeOfDay) {
+      words = 2;
+    } else if (IsWindMode(ch.mode)) {
+      words = 0;
+    } else {
+      words = 1;
+    }
+    words = std::min(words, ch.bytes / 2);
+    for (int w = 0; w < words; ++w) std::swap(p[2 * w], p[2 * w + 1]);
+  }
+  return true;
+}
+
+}  // namespace tessaro
