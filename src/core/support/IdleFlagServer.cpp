@@ -21,6 +21,18 @@ bool MakeAddress(const std::string& path, sockaddr_un& addr) {
   return true;
 }
 
+// A connected non-blocking client socket, or an unopened File.
+File ConnectTo(const sockaddr_un& addr) {
+  File socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!socket) return socket;
+  int rc;
+  do {
+    rc = ::connect(socket.Descriptor(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+  } while (rc != 0 && errno == EINTR);
+  if (rc != 0) socket.Close();
+  return socket;
+}
+
 int PollRetrying(pollfd* fds, nfds_t n, int timeoutMs) {
   int rc;
   do {
@@ -46,7 +58,10 @@ bool IdleFlagServer::Start() {
   if (!MakeAddress(path_, addr)) return false;
   File listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
   if (!listener) return false;
-  ::unlink(path_.c_str());  // left over from a run that did not end cleanly
+  // A socket file nobody serves was left by a run that did not end cleanly;
+  // one that answers belongs to a running copy and is not taken over.
+  if (ConnectTo(addr)) return false;
+  ::unlink(path_.c_str());
   if (::bind(listener.Descriptor(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
     return false;
   int pipeFds[2];
@@ -96,13 +111,8 @@ std::optional<int> QueryIdleFlag(const std::string& name, const std::string& fol
   sockaddr_un addr;
   if (!MakeAddress(IdleFlagSocketPath(name, folder), addr)) return std::nullopt;
   // Non-blocking, so a server that stopped accepting cannot stall the caller.
-  File socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  const File socket = ConnectTo(addr);
   if (!socket) return std::nullopt;
-  int rc;
-  do {
-    rc = ::connect(socket.Descriptor(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
-  } while (rc != 0 && errno == EINTR);
-  if (rc != 0) return std::nullopt;
   pollfd fd{socket.Descriptor(), POLLIN, 0};
   if (PollRetrying(&fd, 1, timeoutMs) <= 0) return std::nullopt;
   char answer = 0;

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <mutex>
 
 #include "core/support/File.h"
 
@@ -147,6 +148,10 @@ bool IniFile::Save() {
 }
 
 bool IniFile::Update(const std::string& path, const std::function<bool(IniFile&)>& edit) {
+  // Two threads updating one file at once would each save over the other's
+  // change; the private-profile functions serialise this for the process too.
+  static std::mutex updateMutex;
+  std::lock_guard lock(updateMutex);
   IniFile ini(path);
   return ini.Load() && edit(ini) && ini.Save();
 }

@@ -66,29 +66,27 @@ TEST(DateTimeTest, TextForms) {
 }
 
 TEST(DateTimeTest, AddSecondsCarries) {
-  RecorderDateTime dt = Make(2004, 2, 28, 10, 20, 30);
-  AddSeconds(dt, 86400);
-  EXPECT_EQ(DecodeDateTime(dt), (DateTimeFields{2004, 2, 29, 10, 20, 30}));
-  AddSeconds(dt, 86400);
-  EXPECT_EQ(DecodeDateTime(dt), (DateTimeFields{2004, 3, 1, 10, 20, 30}));
-
-  dt = Make(2003, 2, 28, 0, 0, 0);
-  AddSeconds(dt, 86400);
-  EXPECT_EQ(DecodeDateTime(dt), (DateTimeFields{2003, 3, 1, 0, 0, 0}));
-
-  dt = Make(2009, 12, 31, 23, 59, 59);
-  AddSeconds(dt, 1);
-  EXPECT_EQ(DecodeDateTime(dt), (DateTimeFields{2010, 1, 1, 0, 0, 0}));
-
-  dt = Make(1999, 12, 31, 23, 59, 59);
-  AddSeconds(dt, 1);
-  EXPECT_EQ(DecodeDateTime(dt), (DateTimeFields{2000, 1, 1, 0, 0, 0}));
-
-  dt = Make(2010, 1, 31, 23, 0, 0);
-  AddSeconds(dt, 0);
-  EXPECT_EQ(DecodeDateTime(dt), (DateTimeFields{2010, 1, 31, 23, 0, 0}));
-  AddSeconds(dt, 3600 + 61);
-  EXPECT_EQ(DecodeDateTime(dt), (DateTimeFields{2010, 2, 1, 0, 1, 1}));
+  struct Case {
+    DateTimeFields from;
+    int64_t add;
+    DateTimeFields to;
+  };
+  const Case cases[] = {
+      {{2004, 2, 28, 10, 20, 30}, 86400, {2004, 2, 29, 10, 20, 30}},
+      {{2004, 2, 29, 10, 20, 30}, 86400, {2004, 3, 1, 10, 20, 30}},
+      {{2003, 2, 28, 0, 0, 0}, 86400, {2003, 3, 1, 0, 0, 0}},
+      {{2009, 12, 31, 23, 59, 59}, 1, {2010, 1, 1, 0, 0, 0}},
+      {{1999, 12, 31, 23, 59, 59}, 1, {2000, 1, 1, 0, 0, 0}},
+      {{2010, 1, 31, 23, 0, 0}, 0, {2010, 1, 31, 23, 0, 0}},
+      {{2010, 1, 31, 23, 0, 0}, 3600 + 61, {2010, 2, 1, 0, 1, 1}},
+      {{2010, 1, 31, 23, 0, 0}, -5, {2010, 1, 31, 23, 0, 0}},  // never moves back
+  };
+  for (const Case& c : cases) {
+    RecorderDateTime dt = EncodeDateTime(c.from);
+    AddSeconds(dt, c.add);
+    EXPECT_EQ(DecodeDateTime(dt), c.to)
+        << c.from.year << "-" << c.from.month << "-" << c.from.day << " + " << c.add;
+  }
 }
 
 // AddSeconds agrees with the day count for long spans (it skips whole

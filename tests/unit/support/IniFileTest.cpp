@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <thread>
 
 #include "core/support/IniFile.h"
 #include "support/TempDir.h"
@@ -147,6 +148,25 @@ TEST(IniFileTest, UpdateKeepsWhatOthersWrote) {
     return ini.WriteString("Rlb", "Bad", "two\nlines");
   }));
   EXPECT_EQ(dir.ReadFile("a.ini"), "[Rlb]\nKeep=1\n[ComPort]\nBaud=9600\n");
+}
+
+TEST(IniFileTest, UpdatesFromTwoThreadsLoseNothing) {
+  TempDir dir;
+  const std::string path = dir.Join("shared.ini");
+  auto writer = [&path](const std::string& section) {
+    for (int i = 0; i < 40; ++i)
+      IniFile::Update(path, [&](IniFile& ini) {
+        return ini.WriteInteger(section, "k" + std::to_string(i), i);
+      });
+  };
+  std::thread a(writer, "A");
+  std::thread b(writer, "B");
+  a.join();
+  b.join();
+  IniFile ini(path);
+  ASSERT_TRUE(ini.Load());
+  EXPECT_EQ(ini.Keys("A").size(), 40u);
+  EXPECT_EQ(ini.Keys("B").size(), 40u);
 }
 
 TEST(IniFileTest, FailuresAreReportedAndLeaveTheFileAlone) {

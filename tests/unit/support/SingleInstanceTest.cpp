@@ -86,6 +86,12 @@ TEST(IdleFlagServerTest, AnswersTheCurrentFlag) {
   EXPECT_EQ(QueryIdleFlag(kName, dir.Path()), 1);
   EXPECT_EQ(QueryIdleFlag("OTHER.TES", dir.Path()), std::nullopt);
 
+  // A second server does not take over a socket that answers.
+  std::atomic<int> otherFlag{0};
+  IdleFlagServer intruder(otherFlag, kName, dir.Path());
+  EXPECT_FALSE(intruder.Start());
+  EXPECT_EQ(QueryIdleFlag(kName, dir.Path()), 1);
+
   server.Stop();
   EXPECT_FALSE(std::filesystem::exists(server.SocketPath()));
   EXPECT_EQ(QueryIdleFlag(kName, dir.Path()), std::nullopt);
