@@ -1,0 +1,33 @@
+#include "sim/Faults.h"
+
+namespace tessaro::sim {
+
+FaultSettings Faults::Get() const {
+  std::lock_guard lock(mutex_);
+  return settings_;
+}
+
+void Faults::Set(const FaultSettings& settings) {
+  std::lock_guard lock(mutex_);
+  settings_ = settings;
+  commands_ = 0;
+}
+
+bool Faults::CountCommand() {
+  const int seen = commands_.fetch_add(1);
+  std::lock_guard lock(mutex_);
+  return settings_.silentAfter < 0 || seen < settings_.silentAfter;
+}
+
+bool FaultsApplyTo(const FaultSettings& faults, const std::string& command) {
+  return faults.transferFilter.empty() || command.find(faults.transferFilter) != std::string::npos;
+}
+
+bool IsRefused(const FaultSettings& faults, const std::string& command) {
+  for (const std::string& prefix : faults.refused) {
+    if (!prefix.empty() && command.compare(0, prefix.size(), prefix) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace tessaro::sim

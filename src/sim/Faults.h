@@ -1,0 +1,48 @@
+#pragma once
+// Line faults the simulator can inject, set from the command line or by a
+// test while the server runs. Block numbers count the blocks of one
+// transfer from 1 (not modulo 256).
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tessaro::sim {
+
+struct FaultSettings {
+  int corruptBlock = 0;              // send block k with a wrong checksum ...
+  int corruptTimes = 1;              // ... on this many consecutive attempts
+  int dropBlock = 0;                 // leave block k out (once)
+  int repeatBlock = 0;               // send block k a second time, as if its ACK was lost
+  int stopAfterBlock = 0;            // fall silent after sending block k
+  std::string transferFilter;        // block faults only for commands containing this text
+  int delayMs = 0;                   // wait before every reply
+  int silentAfter = -1;              // answer this many commands, then none (0: none at all)
+  std::vector<std::string> refused;  // commands starting with one of these get "??"
+  int baud = 0;  // throttle output to this rate (10 bits a byte); 0 = unthrottled
+};
+
+class Faults {
+ public:
+  FaultSettings Get() const;
+  void Set(const FaultSettings& settings);  // also restarts the command count
+  void Clear() { Set(FaultSettings{}); }
+
+  // Counts one received command; false when the recorder must not answer it.
+  bool CountCommand();
+  int CommandsSeen() const { return commands_.load(); }
+
+ private:
+  mutable std::mutex mutex_;
+  FaultSettings settings_;
+  std::atomic<int> commands_{0};
+};
+
+// Whether block faults apply to the transfer started by this command.
+bool FaultsApplyTo(const FaultSettings& faults, const std::string& command);
+
+// True when the command is refused by the settings.
+bool IsRefused(const FaultSettings& faults, const std::string& command);
+
+}  // namespace tessaro::sim
