@@ -1,8 +1,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
+#include <csignal>
 #include <string>
 #include <thread>
 
@@ -94,6 +97,39 @@ TEST(FileTest, ReadExactCollectsPiecesFromAPipe) {
   EXPECT_EQ(std::string(buf.data(), buf.size()), "abcdefgh");
   producer.join();
   EXPECT_FALSE(reader.ReadExact(buf.data(), 1));  // writer gone: end of file
+}
+
+// A signal without SA_RESTART interrupts a blocked read with EINTR; the read
+// must go on rather than report failure.
+TEST(FileTest, ReadExactResumesAfterInterruptedRead) {
+  struct sigaction action {};
+  struct sigaction previous {};
+  action.sa_handler = [](int) {};
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  ASSERT_EQ(::sigaction(SIGUSR1, &action, &previous), 0);
+
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  File reader(fds[0]);
+  File writer(fds[1]);
+  std::atomic<bool> started{false};
+  bool ok = false;
+  std::array<char, 4> buf{};
+  std::thread blocked([&] {
+    started = true;
+    ok = reader.ReadExact(buf.data(), buf.size());
+  });
+  while (!started) usleep(1000);
+  for (int i = 0; i < 5; ++i) {
+    usleep(20000);
+    pthread_kill(blocked.native_handle(), SIGUSR1);
+  }
+  ASSERT_TRUE(writer.WriteExact("wxyz", 4));
+  blocked.join();
+  ::sigaction(SIGUSR1, &previous, nullptr);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(std::string(buf.data(), buf.size()), "wxyz");
 }
 
 TEST(FileTest, AppendModeAddsAtTheEnd) {
