@@ -59,7 +59,11 @@ enum class Skip { OneByte, Utf8Character };
 bool ConvertAll(const char* to, const char* from, std::string_view in, std::string& out,
                 const std::optional<std::string_view>& replacement, Skip skip) {
   Converter converter(to, from);
-  if (!converter.Ok()) return false;
+  if (!converter.Ok()) {
+    // Without a converter, passing the bytes on loses less than dropping them.
+    if (replacement) out.append(in);
+    return replacement.has_value();
+  }
   while (!in.empty()) {
     in.remove_prefix(converter.Convert(in, out));
     if (in.empty()) break;
