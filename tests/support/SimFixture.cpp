@@ -1,0 +1,23 @@
+#include "support/SimFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaro {
+
+sim::RecorderProfile SimFixture::Profile(const std::string& nameOrPath) {
+  std::string error;
+  auto profile = sim::LoadProfile(nameOrPath, error);
+  if (!profile) {
+    ADD_FAILURE() << "simulator profile: " << error;
+    return sim::DefaultProfile();
+  }
+  return *profile;
+}
+
+SimFixture::SimFixture(const std::string& profile, const std::vector<int>& slaveIds)
+    : SimFixture(Profile(profile), slaveIds) {}
+
+SimFixture::SimFixture(const sim::RecorderProfile& profile, const std::vector<int>& slaveIds)
+    : server_(std::make_unique<sim::SimServer>(profile, slaveIds)) {}
+
+}  // namespace tessaro
