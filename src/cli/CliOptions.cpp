@@ -130,6 +130,12 @@ bool ParseCliOptions(const std::vector<std::string>& argv, CliOptions& options,
     }
     const auto option = LineOptions().find(name);
     if (option == LineOptions().end()) {
+      // Options that are not line options belong to the command, which
+      // checks them itself (convert --csv PATH).
+      if (!options.command.empty()) {
+        options.args.push_back(arg);
+        continue;
+      }
       error = "unknown option " + name;
       return false;
     }

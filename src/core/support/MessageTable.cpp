@@ -64,6 +64,39 @@ constexpr MessageEntry kMessages[] = {
     {MsgIntervalSeconds, "%d 秒"},
     {MsgIntervalMinutes, "%d 分"},
     {MsgIntervalHours, "%d 時間"},
+
+    // --- CSV files and the collection report (4800-4849) ---
+    {MsgCsvPreparing, "テキスト保存準備中..."},
+    {MsgCsvSaving, "テキスト保存中..."},
+    {MsgCsvCreateFailed, "テキストファイルの作成に失敗しました。"},
+    {MsgCsvWriteFailed, "テキストファイルの書込みに失敗しました。(Line=%d)"},
+    {MsgLogOpenFailed, "ログファイルのオープンに失敗しました。"},
+    {MsgLogWriteFailed, "ログファイルの書込みに失敗しました。"},
+    {MsgReportCreated, "作成日付          : %s\r\n"},
+    {MsgReportRlbName, "RLBファイル名称   : %s\r\n"},
+    {MsgReportCsvName, "CSVファイル名称   : %s\r\n"},
+    {MsgReportRlbKept, "RLBファイル保存   : する\r\n"},
+    {MsgReportRlbDeleted, "RLBファイル保存   : しない\r\n"},
+    {MsgReportCsvQ5, "CSVファイルタイプ : Ｑ５シリーズ形式\r\n"},
+    {MsgReportCsvCorvex, "CSVファイルタイプ : Corvex形式\r\n"},
+    {MsgReportRingNew, "回収リング        : NEWリング\r\n"},
+    {MsgReportRingOld, "回収リング        : OLD-%dリング\r\n"},
+    {MsgReportSerial, "シリアル番号      : %s\r\n"},
+    {MsgReportModel, "モデルコード      : %.4d\r\n"},
+    {MsgReportSubModel, "サブモデルコード  : %.4d\r\n"},
+    {MsgReportRomCode, "ＲＯＭコード      : %.4d\r\n"},
+    {MsgReportFirmware, "ファームウェア    : %s\r\n"},
+    {MsgReportStartTime, "測定開始時刻      : %s\r\n"},
+    {MsgReportStopTime, "測定終了時刻      : %s\r\n"},
+    {MsgReportRecords, "測定データ数      : %ld\r\n"},
+    {MsgReportChannels, "測定チャンネル数  : %d\r\n"},
+    {MsgReportChannelMode, "測定モード%.2d      : %s,%s,%s\r\n"},
+    {MsgReportInterval, "測定インターバル  : %s\r\n"},
+
+    // --- file conversion (7650-7671) ---
+    {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},
+    {MsgConvLogWriteFailed, "ログファイルの書込みに失敗しました。"},
+    {MsgConvThreadFailed, "データ回収用スレッドが作成できませんでした。"},
 };
 
 constexpr bool IsStrictlyAscending() {

@@ -55,6 +55,39 @@ enum MessageId : int {
   MsgIntervalSeconds = 3510,  // "%d 秒"
   MsgIntervalMinutes = 3511,  // "%d 分"
   MsgIntervalHours = 3512,    // "%d 時間"
+
+  // 4800-4849: CSV files and the collection report
+  MsgCsvPreparing = 4800,
+  MsgCsvSaving = 4801,
+  MsgCsvCreateFailed = 4802,
+  MsgCsvWriteFailed = 4803,  // record index %d
+  MsgLogOpenFailed = 4810,
+  MsgLogWriteFailed = 4811,
+  MsgReportCreated = 4820,  // report lines, CR LF included
+  MsgReportRlbName = 4821,
+  MsgReportCsvName = 4822,
+  MsgReportRlbKept = 4823,
+  MsgReportRlbDeleted = 4824,
+  MsgReportCsvQ5 = 4825,
+  MsgReportCsvCorvex = 4826,
+  MsgReportRingNew = 4827,
+  MsgReportRingOld = 4828,
+  MsgReportSerial = 4829,
+  MsgReportModel = 4830,
+  MsgReportSubModel = 4831,
+  MsgReportRomCode = 4832,
+  MsgReportFirmware = 4833,
+  MsgReportStartTime = 4834,
+  MsgReportStopTime = 4835,
+  MsgReportRecords = 4836,
+  MsgReportChannels = 4837,
+  MsgReportChannelMode = 4838,
+  MsgReportInterval = 4839,
+
+  // 7650-7671: file conversion and its report
+  MsgConvLogOpenFailed = 7650,
+  MsgConvLogWriteFailed = 7651,
+  MsgConvThreadFailed = 7652,
 };
 
 // The text of a message number; empty when the number has none.

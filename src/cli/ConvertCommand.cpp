@@ -1,0 +1,141 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/StderrProgress.h"
+#include "core/collect/ConversionStep.h"
+#include "core/support/DefinitionDb.h"
+#include "core/support/MessageBox.h"
+
+namespace tessaro {
+namespace {
+
+// The analysis shows its notices and failures in message boxes; here they
+// become lines on the error stream.
+class StreamMessageBox : public MessageBoxHandler {
+ public:
+  explicit StreamMessageBox(std::ostream& err) : err_(err) {}
+  BoxResult ShowError(const std::string& text) override { return Print(text, BoxResult::Ok); }
+  BoxResult ShowWarning(const std::string& text) override { return Print(text, BoxResult::Ok); }
+  BoxResult AskInformation(const std::string& text) override { return Print(text, BoxResult::Ok); }
+  BoxResult AskWarning(const std::string& text) override { return Print(text, BoxResult::Ok); }
+  BoxResult AskYesNo(const std::string& text) override { return Print(text, BoxResult::Yes); }
+
+ private:
+  BoxResult Print(const std::string& text, BoxResult answer) {
+    err_ << text << std::endl;
+    return answer;
+  }
+  std::ostream& err_;
+};
+
+class ScopedHandler {
+ public:
+  explicit ScopedHandler(MessageBoxHandler& handler)
+      : previous_(InstallMessageBoxHandler(&handler)) {}
+  ~ScopedHandler() { InstallMessageBoxHandler(previous_); }
+  ScopedHandler(const ScopedHandler&) = delete;
+  ScopedHandler& operator=(const ScopedHandler&) = delete;
+
+ private:
+  MessageBoxHandler* previous_;
+};
+
+}  // namespace
+
+bool ParseConvertArguments(const std::vector<std::string>& args, ConvertArguments& parsed,
+                           std::string& error) {
+  parsed = ConvertArguments{};
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    std::string value;
+    bool hasValue = false;
+    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+      value = arg.substr(arg.find('=') + 1);
+      arg = arg.substr(0, arg.find('='));
+      hasValue = true;
+    }
+    if (arg == "--csv" || arg == "--form") {
+      if (!hasValue) {
+        if (i + 1 >= args.size()) {
+          error = arg + " needs a value";
+          return false;
+        }
+        value = args[++i];
+      }
+      if (arg == "--csv") {
+        if (value.empty()) {
+          error = "--csv needs a file name";
+          return false;
+        }
+        parsed.csvPath = value;
+      } else if (value == "q5") {
+        parsed.form = CsvType::Q5;
+      } else if (value == "corvex") {
+        parsed.form = CsvType::Corvex;
+      } else {
+        error = "--form takes q5 or corvex, not " + value;
+        return false;
+      }
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      error = "unknown option " + arg + " for convert";
+      return false;
+    } else if (parsed.rlbPath.empty()) {
+      parsed.rlbPath = arg;
+    } else {
+      error = "convert takes one RLB file";
+      return false;
+    }
+  }
+  if (parsed.rlbPath.empty()) {
+    error = "convert needs an RLB file";
+    return false;
+  }
+  return true;
+}
+
+std::string DefaultCsvPath(const std::string& rlbPath) {
+  const size_t slash = rlbPath.find_last_of('/');
+  const size_t dot = rlbPath.find_last_of('.');
+  const bool hasExtension =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (hasExtension ? rlbPath.substr(0, dot) : rlbPath) + ".CSV";
+}
+
+int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& setup,
+                      std::ostream& out, std::ostream& err) {
+  DefinitionDb db;
+  const std::string dbPath =
+      setup.databasePath.empty() ? DefinitionDb::DefaultPath() : setup.databasePath;
+  if (!db.Open(dbPath)) {
+    err << "tessaro-cli: cannot open the definition database " << dbPath << std::endl;
+    return kExitFailed;
+  }
+  const std::string csvPath =
+      arguments.csvPath.empty() ? DefaultCsvPath(arguments.rlbPath) : arguments.csvPath;
+  StreamMessageBox boxes(err);
+  ScopedHandler install(boxes);
+  StderrProgress progress(err);
+  if (setup.interruptCancels) StderrProgress::CancelOnInterrupt();
+  const StepResult result =
+      ConvertRlbFile(arguments.rlbPath, csvPath, arguments.form, db, progress, setup.programFolder);
+  progress.Finish();
+  if (!result) {
+    if (!result.message.empty()) err << result.message << std::endl;
+    return kExitFailed;
+  }
+  out << csvPath << std::endl;
+  return kExitOk;
+}
+
+int RunConvert(CliContext& context) {
+  ConvertArguments arguments;
+  std::string error;
+  if (!ParseConvertArguments(context.options.args, arguments, error)) {
+    context.err << "tessaro-cli: " << error << "\n";
+    return kExitUsage;
+  }
+  ConvertSetup setup;
+  setup.interruptCancels = true;
+  return RunConvertCommand(arguments, setup, context.out, context.err);
+}
+
+}  // namespace tessaro

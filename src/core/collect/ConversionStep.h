@@ -1,0 +1,38 @@
+#pragma once
+// The conversion step shared by collection and file conversion: analyse an
+// RLB file, write its CSV file in the chosen form, append the report block,
+// then clean up (the work copy always goes; the RLB file only when it is not
+// to be kept and the CSV file was written).
+
+#include <string>
+
+#include "core/collect/CsvWriter.h"
+#include "core/collect/StepResult.h"
+#include "core/support/ProgressReporter.h"
+
+namespace tessaro {
+
+class DefinitionDb;
+
+struct ConversionJob {
+  std::string rlbPath;
+  std::string csvPath;
+  CsvType csvType = CsvType::Q5;
+  bool keepRlb = true;      // the collection's save option; a conversion keeps its input
+  bool conversion = true;   // report failures with the conversion's texts
+  // Folder for the work copy and the LOG folder; the writable program
+  // folder when empty (ends with '/').
+  std::string programFolder;
+};
+
+// Runs the step. A failure of the analysis has been shown by it and returns
+// an empty message; other failures carry the text for the progress display.
+StepResult RunConversionStep(const ConversionJob& job, const DefinitionDb& db,
+                             ProgressReporter& progress);
+
+// File conversion: rlbPath into csvPath in the given form, RLB kept.
+StepResult ConvertRlbFile(const std::string& rlbPath, const std::string& csvPath, CsvType type,
+                          const DefinitionDb& db, ProgressReporter& progress,
+                          const std::string& programFolder = {});
+
+}  // namespace tessaro
