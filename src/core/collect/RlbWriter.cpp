@@ -186,8 +186,10 @@ RlbWriter::FinishResult RlbWriter::Finish(int ringsStored, int recorderRingCount
   if (!file_.WriteExact(marker, sizeof marker)) return FinishResult::WriteFailed;
 
   uint8_t v[4];
+  // Tuple 23's size goes into its count field, just before the ROM area.
   PutLittle32(v, static_cast<uint32_t>(*end - romOffset_));
-  if (!Patch(rlb::kDataBlock, v, 4)) return FinishResult::WriteFailed;
+  if (romOffset_ < 4 || !file_.SeekExact(romOffset_ - 4) || !file_.WriteExact(v, 4))
+    return FinishResult::WriteFailed;
   PutLittle16(v, static_cast<uint16_t>(ringsStored));
   if (!Patch(rlb::kRingCount, v, 2)) return FinishResult::WriteFailed;
   for (auto [number, offset] : {std::pair{rlb::kRomOffset, romOffset_},
