@@ -2,15 +2,12 @@
 
 #include <algorithm>
 
+#include "core/line/LineFacade.h"
+
 namespace tessaro::sim {
 
 namespace {
 
-constexpr uint8_t kSOH = 0x01;
-constexpr uint8_t kEOT = 0x04;
-constexpr uint8_t kACK = 0x06;
-constexpr uint8_t kNAK = 0x15;
-constexpr uint8_t kCAN = 0x18;
 constexpr int kMaxTries = 10;             // sends of one block before giving up
 constexpr int kSilenceTimeoutMs = 60000;  // how long a silenced sender waits for CAN
 

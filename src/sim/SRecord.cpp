@@ -4,13 +4,6 @@ namespace tessaro::sim {
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 int AddressBytes(int type) {
   switch (type) {
     case 0:
@@ -32,6 +25,13 @@ int AddressBytes(int type) {
 
 }  // namespace
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 std::optional<SRecord> ParseSRecord(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
     line.remove_suffix(1);
@@ -45,8 +45,8 @@ std::optional<SRecord> ParseSRecord(std::string_view line) {
   if (hex.size() % 2 != 0) return std::nullopt;
   std::vector<uint8_t> bytes;
   for (size_t i = 0; i < hex.size(); i += 2) {
-    const int hi = HexDigit(hex[i]);
-    const int lo = HexDigit(hex[i + 1]);
+    const int hi = HexDigitValue(hex[i]);
+    const int lo = HexDigitValue(hex[i + 1]);
     if (hi < 0 || lo < 0) return std::nullopt;
     bytes.push_back(static_cast<uint8_t>(hi << 4 | lo));
   }

@@ -15,6 +15,9 @@ struct SRecord {
   std::vector<uint8_t> data;
 };
 
+// 0..15 for a hex digit of either case, else -1.
+int HexDigitValue(char c);
+
 // Nullopt when the line is not a well-formed record (type, hex digits,
 // count, checksum). Trailing blanks and CR are ignored.
 std::optional<SRecord> ParseSRecord(std::string_view line);

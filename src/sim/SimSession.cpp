@@ -2,15 +2,15 @@
 
 #include <cstdio>
 
+#include "core/line/LineFacade.h"
 #include "sim/BlockSender.h"
+#include "sim/SRecord.h"
 
 namespace tessaro::sim {
 
 namespace {
 
 constexpr uint8_t kCR = 0x0D;
-constexpr uint8_t kSTX = 0x02;
-constexpr uint8_t kENQ = 0x05;
 constexpr size_t kHeaderSize = 10;
 
 // Bytes that may stand before a command and are not part of it: line feeds
@@ -18,13 +18,6 @@ constexpr size_t kHeaderSize = 10;
 bool IsLeadingNoise(uint8_t byte) {
   return byte == 0x0A || byte == 0x00 || byte == 0x04 || byte == 0x06 || byte == 0x15 ||
          byte == 0x18;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -75,7 +68,7 @@ IoResult SimSession::Serve(const std::string& line, bool overlong) {
     if (line.size() < kHeaderSize || static_cast<uint8_t>(line[0]) != kENQ) return IoResult::Ok;
     slaveId = 0;
     for (size_t i = 2; i < 6; ++i) {
-      const int digit = HexValue(line[i]);
+      const int digit = HexDigitValue(line[i]);
       if (digit < 0) return IoResult::Ok;
       slaveId = slaveId * 16 + digit;
     }

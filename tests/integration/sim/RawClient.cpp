@@ -11,17 +11,9 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "core/line/LineFacade.h"
+
 namespace tessaro::simtest {
-
-namespace {
-
-constexpr uint8_t kSOH = 0x01;
-constexpr uint8_t kEOT = 0x04;
-constexpr uint8_t kACK = 0x06;
-constexpr uint8_t kNAK = 0x15;
-constexpr uint8_t kCAN = 0x18;
-
-}  // namespace
 
 std::string SlaveFrame(int slaveId, const std::string& text) {
   char header[16];

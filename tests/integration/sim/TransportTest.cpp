@@ -92,18 +92,24 @@ TEST(SimTransport, ServingGoesOnAfterDisconnectAndNewestClientWins) {
   EXPECT_FALSE(third->Command("ver", 500));
 }
 
+// The line as the program configures it: a serial device path or
+// "TCP/IP" to 127.0.0.1:port; slaveId < 0 for no slave header.
+void OpenLine(LineContext& line, const std::string& port, int tcpPort, int slaveId) {
+  LineSettings settings;
+  settings.ComPort = port;
+  settings.IpAddr = "127.0.0.1";
+  settings.IpPort = tcpPort;
+  settings.Over = 1;
+  ApplyLineSettings(line, settings);
+  LineSetSlave(line, slaveId >= 0, std::max(slaveId, 0));
+  LineFlowNone(line);
+  LineOpen(line);
+}
+
 TEST(SimTransport, LineFacadeTalksToSlavedRecorder) {
   SimFixture sim("default", {5});
   LineContext line;
-  LineSettings settings;
-  settings.ComPort = "TCP/IP";
-  settings.IpAddr = "127.0.0.1";
-  settings.IpPort = sim.StartTcp();
-  settings.Over = 1;
-  ApplyLineSettings(line, settings);
-  LineSetSlave(line, true, 5);
-  LineFlowNone(line);
-  LineOpen(line);
+  OpenLine(line, "TCP/IP", sim.StartTcp(), 5);
   EXPECT_TRUE(LineCheck(line));
   std::string reply;
   ASSERT_TRUE(LineCommand(line, "eepr210", reply));
@@ -126,13 +132,7 @@ TEST(SimTransport, LineFacadeTalksToSlavedRecorder) {
 TEST(SimTransport, LineFacadeOverThePseudoTerminal) {
   SimFixture sim;
   LineContext line;
-  LineSettings settings;
-  settings.ComPort = sim.StartPty();
-  settings.Over = 1;
-  ApplyLineSettings(line, settings);
-  LineSetSlave(line, false, 0);
-  LineFlowNone(line);
-  LineOpen(line);
+  OpenLine(line, sim.StartPty(), 0, -1);
   EXPECT_TRUE(LineCheck(line));
   std::string reply;
   ASSERT_TRUE(LineCommand(line, "rtcw261208102345", reply));
