@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 
 namespace tessaro {
 namespace {
@@ -138,12 +139,7 @@ SerialParams DecodeRawTermios(const RawTermios& raw) {
 bool ReadRawTermios(int fd, RawTermios& raw) {
   termios2 t{};
   if (Ioctl(fd, TCGETS2, &t) < 0) return false;
-  raw.iflag = t.c_iflag;
-  raw.oflag = t.c_oflag;
-  raw.cflag = t.c_cflag;
-  raw.lflag = t.c_lflag;
-  raw.ispeed = t.c_ispeed;
-  raw.ospeed = t.c_ospeed;
+  raw = {t.c_iflag, t.c_oflag, t.c_cflag, t.c_lflag, t.c_ispeed, t.c_ospeed};
   return true;
 }
 
@@ -151,12 +147,8 @@ bool ApplySerialParams(int fd, const SerialParams& params) {
   termios2 t{};
   if (Ioctl(fd, TCGETS2, &t) < 0) return false;
   const RawTermios raw = BuildRawTermios(params);
-  t.c_iflag = raw.iflag;
-  t.c_oflag = raw.oflag;
-  t.c_cflag = raw.cflag;
-  t.c_lflag = raw.lflag;
-  t.c_ispeed = raw.ispeed;
-  t.c_ospeed = raw.ospeed;
+  std::tie(t.c_iflag, t.c_oflag, t.c_cflag, t.c_lflag, t.c_ispeed, t.c_ospeed) =
+      std::tie(raw.iflag, raw.oflag, raw.cflag, raw.lflag, raw.ispeed, raw.ospeed);
   // Reads never block in the driver; waits happen in poll().
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -176,6 +177,24 @@ inline std::optional<std::string> EchoRecorder(const std::string& line) {
 
 inline double Seconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double>(d).count();
+}
+
+// Wall-clock and processor seconds that fn takes.
+struct Cost {
+  double wall;
+  double cpu;
+};
+template <typename Fn>
+Cost Measure(Fn&& fn) {
+  auto cpuNow = [] {
+    rusage r{};
+    ::getrusage(RUSAGE_SELF, &r);
+    return r.ru_utime.tv_sec + r.ru_stime.tv_sec + (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
+  };
+  const double cpu0 = cpuNow();
+  const auto start = std::chrono::steady_clock::now();
+  fn();
+  return {Seconds(std::chrono::steady_clock::now() - start), cpuNow() - cpu0};
 }
 
 }  // namespace tessaro::testing
