@@ -1,0 +1,37 @@
+// Runs a fuzz target over files and folders of inputs, without libFuzzer, so
+// that the seed corpus is a plain test.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+int main(int argc, char** argv) {
+  int runs = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::vector<std::filesystem::path> files;
+    if (std::filesystem::is_directory(argv[i])) {
+      for (const auto& e : std::filesystem::directory_iterator(argv[i]))
+        if (e.is_regular_file()) files.push_back(e.path());
+    } else {
+      files.emplace_back(argv[i]);
+    }
+    for (const auto& path : files) {
+      std::ifstream in(path, std::ios::binary);
+      if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return 1;
+      }
+      const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+      LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+      ++runs;
+    }
+  }
+  std::printf("%d inputs\n", runs);
+  return runs > 0 ? 0 : 1;
+}
