@@ -42,8 +42,13 @@ void OpenLine(LineContext& line, const LineSettings& settings, const CliOptions&
 void PrintUsage(std::ostream& out) {
   out << "usage: tessaro-cli [line options] COMMAND [ARGUMENTS]\n\ncommands:\n";
   for (const CliCommand& c : CliCommands()) {
+    constexpr size_t kColumn = 18;
     std::string head = std::string(c.name) + (std::strlen(c.arguments) ? " " : "") + c.arguments;
-    head.resize(std::max<size_t>(head.size() + 2, 18), ' ');
+    // A long synopsis gets the summary on a line of its own.
+    if (head.size() + 2 > kColumn)
+      head += "\n" + std::string(kColumn + 2, ' ');
+    else
+      head.resize(kColumn, ' ');
     out << "  " << head << c.summary << "\n";
   }
   out << "\nline options (default: the line settings of the settings file):\n"
