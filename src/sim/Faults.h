@@ -11,15 +11,15 @@
 namespace tessaro::sim {
 
 struct FaultSettings {
-  int corruptBlock = 0;              // send block k with a wrong checksum ...
-  int corruptTimes = 1;              // ... on this many consecutive attempts
-  int dropBlock = 0;                 // leave block k out (once)
-  int repeatBlock = 0;               // send block k a second time, as if its ACK was lost
-  int stopAfterBlock = 0;            // fall silent after sending block k
-  std::string transferFilter;        // block faults only for commands containing this text
-  int delayMs = 0;                   // wait before every reply
-  int silentAfter = -1;              // answer this many commands, then none (0: none at all)
-  std::vector<std::string> refused;  // commands starting with one of these get "??"
+  int corruptBlock = 0;                // send block k with a wrong checksum ...
+  int corruptTimes = 1;                // ... on this many consecutive attempts
+  int dropBlock = 0;                   // leave block k out (once)
+  int repeatBlock = 0;                 // send block k a second time, as if its ACK was lost
+  int stopAfterBlock = 0;              // fall silent after sending block k
+  std::string transferFilter{};        // block faults only for commands containing this text
+  int delayMs = 0;                     // wait before every reply
+  int silentAfter = -1;                // answer this many commands, then none (0: none at all)
+  std::vector<std::string> refused{};  // commands starting with one of these get "??"
   int baud = 0;  // throttle output to this rate (10 bits a byte); 0 = unthrottled
 };
 

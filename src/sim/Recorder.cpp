@@ -549,4 +549,8 @@ std::vector<std::string> Recorder::Commands() const {
   return commands_;
 }
 
+RecorderImages BuildRecorderImages(const RecorderProfile& profile) {
+  return Recorder(profile).Images();
+}
+
 }  // namespace tessaro::sim

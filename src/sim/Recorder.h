@@ -118,4 +118,8 @@ class Recorder {
   std::vector<std::string> commands_;
 };
 
+// The images a recorder of this profile would send, for assembling an RLB
+// file independently of the collection code.
+RecorderImages BuildRecorderImages(const RecorderProfile& profile);
+
 }  // namespace tessaro::sim

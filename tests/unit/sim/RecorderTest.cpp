@@ -118,6 +118,10 @@ TEST(SimRecorder, TransferCommandsCarryTheAreaImages) {
   EXPECT_EQ(recorder.Execute("xdmbb").mode, TransferMode::Xdm);
   EXPECT_EQ(recorder.Execute("xdmbb").data, recorder.AreaImage(SimArea::Batt));
   EXPECT_EQ(recorder.Execute("xdm1kdd2").data, recorder.RingBytes(1));
+  const RecorderImages images = BuildRecorderImages(DefaultProfile());
+  EXPECT_EQ(images.rom, rom.data);
+  ASSERT_EQ(images.rings.size(), 4u);
+  EXPECT_EQ(images.rings[0], recorder.RingBytes(0));
   // The attribute size is the BATT image with its FILE groups.
   EXPECT_EQ(Ask(recorder, "romr106"), std::to_string(recorder.AreaImage(SimArea::Batt).size()));
 }
