@@ -78,6 +78,7 @@ bool TSocketClient::Connect(int& error) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICSERV;
   addrinfo* found = nullptr;
   const std::string service = std::to_string(port_);
   const int rc = ::getaddrinfo(host_.c_str(), service.c_str(), &hints, &found);

@@ -95,7 +95,7 @@ class TcpListener {
   }
   int port() const { return port_; }
   // The next connection, or an invalid descriptor after timeoutMs.
-  UniqueFd Accept(int timeoutMs = 2000) {
+  UniqueFd Accept(int timeoutMs = 5000) {
     pollfd p{fd_.get(), POLLIN, 0};
     if (::poll(&p, 1, timeoutMs) <= 0) return UniqueFd();
     return UniqueFd(::accept4(fd_.get(), nullptr, nullptr, SOCK_CLOEXEC));
