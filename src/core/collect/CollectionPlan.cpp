@@ -1,0 +1,114 @@
+#include "core/collect/CollectionPlan.h"
+
+#include "core/collect/DataFileInfo.h"
+#include "core/support/IniFile.h"
+#include "core/support/Messages.h"
+
+namespace tessaro {
+
+CollectionOptions LoadCollectionOptions(const std::string& settingsFile) {
+  IniFile ini(settingsFile);
+  ini.Load();  // an unreadable file leaves the defaults
+  CollectionOptions options;
+  options.saveRlb = ini.ReadInteger("Rlb", "Save", 1) != 0;
+  options.csvType = ini.ReadInteger("Csv", "Type", 0) == 1 ? CsvType::Corvex : CsvType::Q5;
+  return options;
+}
+
+bool SaveCollectionOptions(const std::string& settingsFile, const CollectionOptions& options) {
+  return IniFile::Update(settingsFile, [&](IniFile& ini) {
+    return ini.WriteInteger("Rlb", "Save", options.saveRlb ? 1 : 0) &&
+           ini.WriteInteger("Csv", "Type", static_cast<int>(options.csvType));
+  });
+}
+
+std::optional<std::string> Q5UnsupportedModeText(int mode) {
+  if (mode == kModeDateTime) return LoadMessage(MsgQ5NoPulseTime);
+  if (IsWindMode(mode)) return LoadMessage(MsgQ5NoMode600 + (mode - kModeWindFirst));
+  return std::nullopt;
+}
+
+StepResult CheckCsvForm(const RingEntry& ring, CsvType type) {
+  if (type != CsvType::Q5) return StepResult::Success();
+  for (int mode : ring.modes)
+    if (auto text = Q5UnsupportedModeText(mode)) return StepResult::Failure(*text);
+  return StepResult::Success();
+}
+
+OverwriteCheck CheckOverwrite(const RingInfo& info, int ring) {
+  OverwriteCheck check;
+  const int64_t area = info.dataAreaSize;
+  if (area <= 0 || ring < 0 || ring >= static_cast<int>(info.rings.size())) return check;
+  int64_t total = 0;
+  for (int r = 0; r <= ring; ++r) total += info.rings[static_cast<size_t>(r)].byteCount;
+  if (total >= 2 * area) {
+    check.outcome = OverwriteCheck::Outcome::Refused;
+    return check;
+  }
+  if (total <= area) return check;
+  check.outcome = OverwriteCheck::Outcome::Ask;
+  const int64_t recordSize = info.rings[static_cast<size_t>(ring)].RecordSize();
+  const int64_t excess = total - area;
+  if (recordSize <= 0) {
+    check.skipBytes = excess;
+    return check;
+  }
+  check.skipCount = (excess + recordSize - 1) / recordSize;
+  check.skipBytes = check.skipCount * recordSize;
+  return check;
+}
+
+StepResult PlanCollection(const RingInfo& info, int ring, CsvType type,
+                          const std::string& dataFolder, const OverwriteQuestion& askOverwrite,
+                          CollectionPlan& plan) {
+  plan = CollectionPlan{};
+  const bool listed = ring >= 0 && ring < static_cast<int>(info.rings.size());
+  if (listed) {
+    StepResult form = CheckCsvForm(info.rings[static_cast<size_t>(ring)], type);
+    if (!form) return form;
+  }
+  if (!dataFolder.empty()) {
+    auto names = MakeDataFileNames(dataFolder);
+    if (!names) return StepResult::Failure(LoadMessage(MsgFileNamesFailed));
+    plan.names = *names;
+  }
+  if (!listed || info.rings[static_cast<size_t>(ring)].dataCount < 1)
+    return StepResult::Failure(LoadMessage(MsgNoRingSelected));
+
+  const OverwriteCheck check = CheckOverwrite(info, ring);
+  if (check.outcome == OverwriteCheck::Outcome::Refused)
+    return StepResult::Failure(LoadMessage(MsgAllOverwritten));
+  if (check.outcome == OverwriteCheck::Outcome::Ask) {
+    if (!askOverwrite || !askOverwrite(LoadMessage(MsgAskDropOverwritten)))
+      return StepResult::Failure(LoadMessage(MsgCollectionAbandoned));
+    plan.skipBytes = check.skipBytes;
+    plan.skipCount = check.skipCount;
+  }
+  plan.ring = ring;
+  plan.ringMask = 0x80000000u >> ring;
+  return StepResult::Success();
+}
+
+std::string RlbPathFor(const std::string& csvPath) {
+  const size_t slash = csvPath.find_last_of('/');
+  const size_t dot = csvPath.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return csvPath + ".RLB";
+  return csvPath.substr(0, dot) + ".RLB";
+}
+
+CollectionRequest MakeCollectionRequest(const CollectionPlan& plan, const std::string& csvPath,
+                                        const CollectionOptions& options, bool highSpeedMode) {
+  CollectionRequest request;
+  request.ringMask = plan.ringMask;
+  request.csvPath = csvPath;
+  request.rlbPath = RlbPathFor(csvPath);
+  request.saveDataFile = options.saveRlb;
+  request.csvType = options.csvType;
+  request.skipCount = plan.skipCount;
+  request.skipBytes = plan.skipBytes;
+  request.highSpeedMode = highSpeedMode;
+  return request;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,104 @@
+#pragma once
+// The collection worker: receives the recorder's identity, its ROM, EEP and
+// BATT tuple areas and one ring's data by checksum block transfer into an
+// RLB file, then runs the conversion step (analysis, CSV file, report).
+// It talks to the user only through the progress reporter and never writes
+// to the recorder. Any failure deletes the RLB file; so does success when
+// the file is not to be kept.
+//
+//   TThredTess thread(line, request, db, progress);   // runs at once
+//   ... wait while CollectionBusy, or thread.Wait() ...
+//   StepResult r = thread.Result();
+//
+// TThredTess::Run is the same work on the calling thread (command line,
+// tests, benchmarks).
+
+#include <chrono>
+#include <cstdint>
+#include <future>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "core/collect/CsvWriter.h"
+#include "core/collect/StepResult.h"
+#include "core/support/ProgressReporter.h"
+
+namespace tessaro {
+
+class DefinitionDb;
+class LineContext;
+class RlbWriter;
+
+// How the blocks of one collection travel.
+enum class TransferMode {
+  Xdm1k,  // 1024-byte blocks, ACK/NAK
+  Mnp,    // 128-byte blocks, nothing sent after the opening NAK; the first bad block ends it
+  Xdm,    // 128-byte blocks, ACK/NAK
+};
+
+// Capability word of "romr120" (nullopt for "??"): bit value 4 means
+// 1024-byte blocks; otherwise the high-speed flag picks Mnp.
+TransferMode ChooseTransferMode(std::optional<int64_t> capability, bool highSpeedMode);
+// "xdm1k", "mnp" or "xdm".
+const char* TransferPrefix(TransferMode mode);
+
+struct CollectionRequest {
+  uint32_t ringMask = 0x80000000u;  // bit (31 - n) selects ring n; ring 0 is NEW
+  std::string rlbPath;
+  std::string csvPath;
+  bool saveDataFile = true;  // keep the RLB file after the CSV file is written
+  CsvType csvType = CsvType::Q5;
+  int64_t skipCount = 0;  // leading records lost to overwriting
+  int64_t skipBytes = 0;  // the same in bytes (whole records)
+  bool highSpeedMode = false;
+  // Work copy and LOG folder; the writable program folder when empty.
+  std::string programFolder;
+};
+
+// Tells a block the recorder sent again (its ACK got lost) from a new one.
+// Recorders that number their blocks 1, 2, 3 ... (or from 0), modulo 256,
+// are recognised from their first blocks; for them a block carrying the
+// previous number is a repeat and one that skips a number is bad. Other
+// numberings are taken as they come.
+class BlockSequence {
+ public:
+  enum class Verdict { New, Repeat, Bad };
+  // The block's number and data of a block that passed its checksum.
+  Verdict Classify(uint8_t number, const uint8_t* data, size_t size);
+
+ private:
+  enum class State { First, Second, Counting, Off };
+  State state_ = State::First;
+  uint8_t last_ = 0;
+  std::string lastData_;  // only while the numbering is still unconfirmed
+};
+
+class TThredTess {
+ public:
+  // Starts the collection on its own thread; sets CollectionBusy first and
+  // the thread clears it as its last act. line, db and progress must
+  // outlive the object; nothing else may use the line meanwhile.
+  TThredTess(LineContext& line, CollectionRequest request, const DefinitionDb& db,
+             ProgressReporter& progress);
+  ~TThredTess();  // waits for the thread
+  TThredTess(const TThredTess&) = delete;
+  TThredTess& operator=(const TThredTess&) = delete;
+
+  bool WaitFor(std::chrono::milliseconds timeout) const;
+  void Wait() const;
+  // The outcome; waits for it. A failure's text has been shown already
+  // (empty when the analysis showed its own).
+  StepResult Result() const;
+
+  // The whole collection on the calling thread; failures are shown through
+  // progress.FlashError as well as returned.
+  static StepResult Run(LineContext& line, const CollectionRequest& request,
+                        const DefinitionDb& db, ProgressReporter& progress);
+
+ private:
+  std::shared_future<StepResult> result_;
+  std::thread thread_;
+};
+
+}  // namespace tessaro
