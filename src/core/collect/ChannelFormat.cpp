@@ -22,34 +22,27 @@ int DirectionIndex(int code) {
   return code == 16 ? 0 : kCalmIndex;
 }
 
-// A printf-style integer text built without printf: the record loop formats
-// millions of values. Holds at most a sign and 20 digits.
-class IntegerText {
- public:
-  // "%+.Nd" (forceSign), "%-.Nd" and "%.Nu" all come down to: optional sign,
-  // then the magnitude zero-padded to precision digits.
-  IntegerText(int64_t value, int precision, bool forceSign) {
-    const bool negative = value < 0;
-    uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    char digits[24];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char>('0' + magnitude % 10);
-      magnitude /= 10;
-    } while (magnitude != 0);
-    while (n < precision) digits[n++] = '0';
-    if (negative)
-      text_[length_++] = '-';
-    else if (forceSign)
-      text_[length_++] = '+';
-    while (n > 0) text_[length_++] = digits[--n];
-  }
-  std::string_view View() const { return {text_, static_cast<size_t>(length_)}; }
-
- private:
-  char text_[24];
-  int length_ = 0;
-};
+// "%+.Nd" (forceSign), "%-.Nd" and "%.Nu" all come down to an optional sign,
+// then the magnitude zero-padded to precision digits. Built without printf:
+// the record loop formats millions of values. out has room for 24 characters.
+size_t FormatInteger(char* out, int64_t value, int precision, bool forceSign) {
+  const bool negative = value < 0;
+  uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (n < precision && n < 20) digits[n++] = '0';
+  size_t length = 0;
+  if (negative)
+    out[length++] = '-';
+  else if (forceSign)
+    out[length++] = '+';
+  while (n > 0) out[length++] = digits[--n];
+  return length;
+}
 
 bool IsSign(char c) { return c == '+' || c == '-'; }
 bool EndsZeroRun(const char* text, size_t length, size_t at) {
@@ -83,13 +76,13 @@ size_t InsertDecimalPointInPlace(char* buffer, size_t length, int decimals) {
 
 // Appends the integer with the decimal-point rule applied, blanks removed.
 void AppendScaled(std::string& out, int64_t value, int precision, bool forceSign, int decimals) {
-  const IntegerText integer(value, precision, forceSign);
   char buffer[64];
-  const std::string_view text = integer.View();
-  std::memcpy(buffer, text.data(), text.size());
-  const size_t length = InsertDecimalPointInPlace(buffer, text.size(), std::max(decimals, -32));
-  for (size_t i = 0; i < length; ++i)
-    if (buffer[i] != ' ') out += buffer[i];
+  const size_t digits = FormatInteger(buffer, value, precision, forceSign);
+  const size_t length = InsertDecimalPointInPlace(buffer, digits, std::max(decimals, -32));
+  // The rule only blanks a leading run.
+  size_t first = 0;
+  while (first < length && buffer[first] == ' ') ++first;
+  out.append(buffer + first, length - first);
 }
 
 int16_t Int16At(const uint8_t* value) {
@@ -123,7 +116,7 @@ void AppendDirection(std::string& out, int code, ValueStyle style) {
   if (style == ValueStyle::Numeric)
     AppendScaled(out, code, 5, true, 0);
   else
-    out += StripSpaces(WindDirectionName(code));
+    out += WindDirectionName(code).substr(0, WindDirectionName(code).find(' '));
 }
 
 // Combined wind records: bytes as stored, b0 bit 7 marks a missing value.
@@ -216,8 +209,11 @@ std::string_view WindDirectionName(int code) { return kDirectionNames[DirectionI
 
 bool IsWindDirectionChannel(const ChannelInfo& channel) {
   if (channel.dataType >= 150 && channel.dataType <= 153) return true;
-  return std::find(std::begin(kDirectionModes), std::end(kDirectionModes), channel.mode) !=
-         std::end(kDirectionModes);
+  // Direction modes lie between 159 and 731; most channels are outside.
+  if (channel.mode < kDirectionModes[0] || channel.mode > std::end(kDirectionModes)[-1])
+    return false;
+  return std::binary_search(std::begin(kDirectionModes), std::end(kDirectionModes),
+                            channel.mode);
 }
 
 void AppendCsvValue(std::string& out, const ChannelInfo& channel, const uint8_t* value,

@@ -3,12 +3,11 @@
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 #include "core/collect/ChannelFormat.h"
-#include "core/collect/DataFileAnalysis.h"
 #include "core/collect/RecordClock.h"
+#include "core/collect/RecordReader.h"
 #include "core/collect/SafeOutputFile.h"
 #include "core/support/CodePage.h"
 #include "core/support/Messages.h"
@@ -135,8 +134,8 @@ void AppendQ5Information(std::string& out, const DataFileInfo& info) {
   }
 }
 
-using RecordLine = std::function<void(std::string& out, int64_t record, const uint8_t* bytes)>;
-
+// appendLine(out, record index, record bytes in host order) appends one line.
+template <typename RecordLine>
 StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath,
                         ProgressReporter& progress, const std::string& heading,
                         const RecordLine& appendLine) {
@@ -153,10 +152,11 @@ StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath,
   out.BeginRecord(0);
   out.Buffer() += heading;
   const int64_t count = info.recordCount;
+  RecordReader reader(info);
   std::vector<uint8_t> record;
   int percent = 0;
   for (int64_t e = 0; e < count; ++e) {
-    if (!ReadRecord(e, info, record) || record.size() < static_cast<size_t>(info.recordSize))
+    if (!reader.Read(e, record) || record.size() < static_cast<size_t>(info.recordSize))
       return StepResult::Failure(LoadMessage(MsgRlbHeaderError));
     out.BeginRecord(e);
     appendLine(out.Buffer(), e, record.data());
@@ -214,14 +214,16 @@ StepResult WriteCsvQ5(DataFileInfo& info, const std::string& csvPath, ProgressRe
                                          info.calmThreshold);
                         }
                         if (timed) {
-                          // "YY/MM/DD","hh:mm:ss": the date is the first ten characters.
-                          const std::string quoted = CsvDateTimeText(clock.Text(e));
-                          out += ',';
-                          out.append(quoted, 11, std::string::npos);
-                          if (e == last || quoted.compare(0, 10, lastDate) != 0) {
-                            lastDate.assign(quoted, 0, 10);
-                            out += ',';
+                          // The quoted CSV form of YY/MM/DD hh:mm:ss: time, then date.
+                          const std::string& text = clock.Text(e);
+                          out += ",\"";
+                          out.append(text, 9, 8);
+                          out += '"';
+                          if (e == last || text.compare(0, 8, lastDate) != 0) {
+                            lastDate.assign(text, 0, 8);
+                            out += ",\"";
                             out += lastDate;
+                            out += '"';
                           }
                         }
                         out += "\r\n";

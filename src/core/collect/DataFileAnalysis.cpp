@@ -350,10 +350,13 @@ bool ReadRecord(int64_t index, DataFileInfo& info, std::vector<uint8_t>& record)
       (!file.SeekExact(ringStart) ||
        !file.ReadExact(record.data() + first, record.size() - first)))
     return false;
+  return ConvertRecordToHost(info, record.data());
+}
 
+bool ConvertRecordToHost(const DataFileInfo& info, uint8_t* record) {
   for (const auto& ch : info.channels) {
-    if (ch.offset + ch.bytes > size) return false;
-    uint8_t* p = record.data() + ch.offset;
+    if (ch.offset + ch.bytes > info.recordSize) return false;
+    uint8_t* p = record + ch.offset;
     int words;
     if (ch.mode == kModeDateTime || ch.dataType == kTypeDateTime) {
       words = 3;

@@ -25,6 +25,11 @@ bool AnalyseDataFile(DataFileInfo& info, const DefinitionDb& db,
 // info.recordSize. False on a short read or without an open work file.
 bool ReadRecord(int64_t index, DataFileInfo& info, std::vector<uint8_t>& record);
 
+// Converts one record of info.recordSize bytes, as stored, to host byte
+// order in place (the conversion ReadRecord applies); false when a channel
+// lies outside the record.
+bool ConvertRecordToHost(const DataFileInfo& info, uint8_t* record);
+
 // The first free "CVXWIN%d.TMP" (0..9999) in folder, or in the writable
 // program folder when folder is empty. The file is created empty so that no
 // other caller takes the same name; empty result when none is free.

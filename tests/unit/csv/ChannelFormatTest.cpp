@@ -90,7 +90,7 @@ TEST(FormatChannelValueTest, DateTimeKeepsTheBlankBetweenDateAndTime) {
   EXPECT_EQ(Numeric(Channel(138, 6, 6), dt), "26/12/08 10:00:07");
   EXPECT_EQ(Plain(Channel(1, 6, 6), dt), "26/12/08 10:00:07");
   const std::vector<uint8_t> bad = {0x13, 0x26, 0x10, 0x08, 0x07, 0x00};
-  EXPECT_EQ(Plain(Channel(138, 6, 6), bad), "??/??/?? ??:??:??");
+  EXPECT_EQ(Plain(Channel(138, 6, 6), bad), kInvalidDateTimeText);
 }
 
 TEST(FormatChannelValueTest, TimeOfDayChecksWithDayBitSet) {

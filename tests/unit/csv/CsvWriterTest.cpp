@@ -156,7 +156,7 @@ TEST_F(CsvWriterTest, DateTimeHexAndTimeOfDayTypes) {
             Lines({
                 "NO,DATE-TIME, 1CH[VOLT], 2CH[VOLT], 3CH[VOLT]",
                 "000001,26/12/08 10:00:00,26/12/24 18:30:00,8001h,12:34:56",
-                "000002,26/12/08 10:00:01,??/??/?? ??:??:??,00ABh,??:??:??",
+                "000002,26/12/08 10:00:01," + std::string(kInvalidDateTimeText) + ",00ABh,?\?:?\?:?\?",
             }));
 }
 

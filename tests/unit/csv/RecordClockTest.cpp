@@ -37,7 +37,7 @@ TEST(RecordClockTest, AnyOrderOfRecords) {
 TEST(RecordClockTest, InvalidStartFollowsAddSeconds) {
   const RecorderDateTime zero{};
   RecordClock clock(zero, 1001);
-  EXPECT_EQ(clock.Text(0), "??/??/?? ??:??:??");
+  EXPECT_EQ(clock.Text(0), kInvalidDateTimeText);
   EXPECT_EQ(clock.Text(10), Direct(zero, 1001, 10));
 }
 
