@@ -48,4 +48,8 @@ else
   export HOME="$demo_home"
   build/bin/tessaro-cli probe && echo "probe: the recorder answers"
   build/bin/tessaro-cli send ver rtcr romr100
+  build/bin/tessaro-cli rings
+  # The NEW ring into a CSV file named in the data folder, as the dialog does.
+  csv=$(build/bin/tessaro-cli collect --ring NEW --form corvex | head -n 1)
+  echo "collected the NEW ring into $csv"
 fi
