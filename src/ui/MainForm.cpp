@@ -1,0 +1,537 @@
+#include "ui/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <optional>
+
+#include "core/line/CommError.h"
+#include "core/line/LineFacade.h"
+#include "core/support/MessageBox.h"
+#include "ui/AboutDlg.h"
+#include "ui/AppIcon.h"
+#include "ui/ComEnvDlg.h"
+#include "ui/GaugeDlg.h"
+#include "ui/IconBtn.h"
+#include "ui/Lamp.h"
+#include "ui/PathDlg.h"
+#include "ui/QtText.h"
+#include "ui/SlaveDlg.h"
+#include "ui/UiFonts.h"
+#include "ui/UiThread.h"
+
+namespace tessaro {
+namespace {
+
+constexpr int kStatusBarHeight = 20;
+constexpr int kLampY = 325;   // convert command shown
+constexpr int kLampShift = 45;  // lamps move up by a button row without it
+
+struct CommandText {
+  int caption;
+  int menu;
+  int hint;
+  QStyle::StandardPixmap icon;
+  std::optional<FeatureCommand> feature;
+};
+
+// Buttons 1..13 in their order on the window.
+const CommandText kCommands[13] = {
+    {MsgBtnLink, MsgMenuLink, MsgHintLink, QStyle::SP_DriveNetIcon, std::nullopt},
+    {MsgBtnPath, MsgMenuPath, MsgHintPath, QStyle::SP_DirOpenIcon, std::nullopt},
+    {MsgBtnTrans, MsgMenuTrans, MsgHintTrans, QStyle::SP_ArrowDown, FeatureCommand::Trans},
+    {MsgBtnInput, MsgMenuInput, MsgHintInput, QStyle::SP_ComputerIcon, FeatureCommand::Input},
+    {MsgBtnClock, MsgMenuClock, MsgHintClock, QStyle::SP_BrowserReload, FeatureCommand::Clock},
+    {MsgBtnMemo, MsgMenuMemo, MsgHintMemo, QStyle::SP_FileDialogContentsView,
+     FeatureCommand::Memo},
+    {MsgBtnMode, MsgMenuMode, MsgHintMode, QStyle::SP_FileDialogListView, FeatureCommand::Mode},
+    {MsgBtnItvl, MsgMenuItvl, MsgHintItvl, QStyle::SP_MediaSeekForward, FeatureCommand::Itvl},
+    {MsgBtnCoef, MsgMenuCoef, MsgHintCoef, QStyle::SP_FileDialogDetailedView,
+     FeatureCommand::Coef},
+    {MsgBtnTerm, MsgMenuTerm, MsgHintTerm, QStyle::SP_DesktopIcon, FeatureCommand::Term},
+    {MsgBtnMot, MsgMenuMot, MsgHintMot, QStyle::SP_ArrowUp, std::nullopt},
+    {MsgBtnExit, MsgMenuExit, MsgHintExit, QStyle::SP_DialogCloseButton, std::nullopt},
+    {MsgBtnConvert, MsgMenuConvert, MsgHintConvert, QStyle::SP_FileIcon,
+     FeatureCommand::Convert},
+};
+constexpr int kLinkButton = 1, kPathButton = 2, kMotButton = 11, kExitButton = 12,
+              kConvertButton = 13;
+
+QLabel* MakePanel(const QString& text, QWidget* parent) {
+  auto* panel = new QLabel(text, parent);
+  panel->setAlignment(Qt::AlignCenter);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  return panel;
+}
+
+void SetPanelWidth(QLabel* panel, int width) {
+  panel->setFixedWidth(width);
+  panel->setVisible(width > 0);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(const AppPaths& paths, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      paths_(paths) {
+  if (!LoadSettings(paths_.settingsFile, paths_.baseFolder, settings_))
+    ShowError(LoadMessage(MsgComSettingsAccess));
+  WindowPos pos;
+  if (!LoadWindowPos(paths_.positionFile, pos)) ShowError(LoadMessage(MsgWindowPosAccess));
+
+  setWindowTitle(Msg(MsgProgramName));
+  QApplication::setApplicationDisplayName(Msg(MsgProgramName));
+  setWindowIcon(AppIcon());
+  setFont(ProportionalFont());
+
+  // A missing database is reported when a function needs it, not here.
+  definitionsOpen_ = definitions_.Open(paths_.programFolder + "DB/Master.mdb");
+
+  client_ = new QWidget(this);
+  setCentralWidget(client_);
+  BuildButtons();
+  BuildMenus();
+  BuildLampRow();
+  BuildStatusBar();
+  ConnectLineEvents();
+
+  pathDlg_ = new TPathDLG(this);
+  pathDlg_->SetRootFolder(TRootFolder::rfDrives);
+
+  ApplyConvertFlag();
+  SetHighSpeedPanel();
+  SetExtendedPanel();
+  SetSlavePanel();
+  PlaceWindow(pos);
+
+  secTimer_ = new QTimer(this);
+  secTimer_->setInterval(500);
+  connect(secTimer_, &QTimer::timeout, this, &TMainForm::SecTimerTimer);
+  secTimer_->start();
+}
+
+TMainForm::~TMainForm() {
+  secTimer_->stop();
+  // Socket notifications must not reach a window that is going away.
+  line_.ScktLine.OnConnecting = nullptr;
+  line_.ScktLine.OnConnect = nullptr;
+  line_.ScktLine.OnDisconnect = nullptr;
+  line_.ScktLine.OnError = nullptr;
+  LineClose(line_);
+}
+
+void TMainForm::Attach(TComEnvDLG* comEnv, TGaugeDLG* gauge) {
+  comEnv_ = comEnv;
+  gauge_ = gauge;
+}
+
+void TMainForm::BuildButtons() {
+  for (int i = 0; i < 13; ++i) {
+    const CommandText& c = kCommands[i];
+    auto* button = new TIconBtn(client_);
+    button->setGeometry(i % 2 == 0 ? 15 : 225, 10 + (i / 2) * 45, 200, 40);
+    button->setText(Msg(c.caption));
+    button->SetIcon(StandardIcon(c.icon), QSize(32, 32));
+    button->SetMargin(15);
+    button->SetSpacing(10);
+    button->setStatusTip(Msg(c.hint));
+    if (i + 1 != kPathButton) button->setToolTip(Msg(c.hint));
+    buttons_[static_cast<size_t>(i)] = button;
+  }
+}
+
+void TMainForm::BuildMenus() {
+  QMenu* pMenu = menuBar()->addMenu(Msg(MsgMenuFunctions));
+  for (int i = 0; i < 13; ++i) {
+    const CommandText& c = kCommands[i];
+    const int number = i + 1;
+    if (number == kExitButton) continue;  // after the separator
+    QAction* action = pMenu->addAction(Msg(c.menu));
+    action->setStatusTip(Msg(c.hint));
+    TIconBtn* button = Button(number);
+    if (c.feature) {
+      Feature& f = FeatureOf(*c.feature);
+      f.action = action;
+      f.button = button;
+      action->setEnabled(false);
+      button->setEnabled(false);
+      const FeatureCommand command = *c.feature;
+      connect(action, &QAction::triggered, this, [this, command] { RunFeature(command); });
+      connect(button, &QAbstractButton::clicked, this, [this, command] { RunFeature(command); });
+    }
+    if (number == kConvertButton) pMenuConvert_ = action;
+    if (number == kMotButton) {
+      // The firmware writer arrives with its own command.
+      action->setEnabled(false);
+      button->setEnabled(false);
+    }
+  }
+  auto connectBoth = [this](int number, QAction* action, void (TMainForm::*slot)()) {
+    connect(action, &QAction::triggered, this, slot);
+    connect(Button(number), &QAbstractButton::clicked, this, slot);
+  };
+  const QList<QAction*> items = pMenu->actions();
+  connectBoth(kLinkButton, items[0], &TMainForm::PMenuLinkClick);
+  connectBoth(kPathButton, items[1], &TMainForm::PMenuPathClick);
+  pMenu->addSeparator();
+  QAction* exit = pMenu->addAction(Msg(MsgMenuExit));
+  exit->setStatusTip(Msg(MsgHintExit));
+  connectBoth(kExitButton, exit, &TMainForm::PMenuExitClick);
+
+  QMenu* mMenu = menuBar()->addMenu(Msg(MsgMenuMultiLink));
+  QAction* slave = mMenu->addAction(Msg(MsgMenuSlave));
+  slave->setStatusTip(Msg(MsgHintSlave));
+  connect(slave, &QAction::triggered, this, &TMainForm::MMenuSlaveClick);
+
+  // Help contents, keyword search and home page stay hidden: there is no
+  // help file on this platform.
+  QMenu* hMenu = menuBar()->addMenu(Msg(MsgMenuHelp));
+  for (int id : {MsgMenuHelpContents, MsgMenuKeyHelp}) hMenu->addAction(Msg(id))->setVisible(false);
+  hMenu->addSeparator()->setVisible(false);
+  hMenu->addAction(Msg(MsgMenuInet))->setVisible(false);
+  QAction* about = hMenu->addAction(Msg(MsgMenuAbout));
+  about->setStatusTip(Msg(MsgHintAbout));
+  connect(about, &QAction::triggered, this, &TMainForm::HMenuAboutClick);
+
+  actionExt_ = new QAction(this);
+  actionExt_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F2));
+  actionMnp_ = new QAction(this);
+  actionMnp_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+  actionCvt_ = new QAction(this);
+  actionCvt_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F12));
+  for (QAction* action : {actionExt_, actionMnp_, actionCvt_}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+  }
+  connect(actionExt_, &QAction::triggered, this, &TMainForm::ActionExtExecute);
+  connect(actionMnp_, &QAction::triggered, this, &TMainForm::ActionMnpExecute);
+  connect(actionCvt_, &QAction::triggered, this, &TMainForm::ActionCvtExecute);
+}
+
+void TMainForm::BuildLampRow() {
+  const int names[4] = {MsgLampDtr, MsgLampDsr, MsgLampRts, MsgLampCts};
+  for (size_t i = 0; i < 4; ++i) {
+    lamps_[i] = new TLamp(client_);
+    lampLabels_[i] = new QLabel(Msg(names[i]), client_);
+    lampLabels_[i]->resize(30, 12);
+  }
+  portLabel_ = new QLabel(client_);
+  portLabel_->resize(170, 14);
+}
+
+void TMainForm::BuildStatusBar() {
+  auto* bar = new QStatusBar(this);
+  bar->setSizeGripEnabled(false);
+  bar->setFixedHeight(kStatusBarHeight);
+  panels_[0] = MakePanel(Msg(MsgPanelHighSpeed), bar);
+  panels_[1] = MakePanel(Msg(MsgPanelExtended), bar);
+  panels_[2] = MakePanel(QString(), bar);
+  panels_[3] = new QLabel(bar);
+  panels_[3]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  for (size_t i = 0; i < 3; ++i) bar->addWidget(panels_[i]);
+  bar->addWidget(panels_[3], 1);
+  for (QObject* watched : {static_cast<QObject*>(bar), static_cast<QObject*>(panels_[0]),
+                           static_cast<QObject*>(panels_[1]), static_cast<QObject*>(panels_[2]),
+                           static_cast<QObject*>(panels_[3])})
+    watched->installEventFilter(this);
+  setStatusBar(bar);
+}
+
+void TMainForm::ConnectLineEvents() {
+  // The client reports on its own thread; the lamps change on this one.
+  TSocketEx& socket = line_.ScktLine;
+  socket.OnConnecting = [this] {
+    PostToThreadOf(this, [this] {
+      lamps_[1]->SetState(LampState::Busy);
+      lamps_[3]->SetState(LampState::Off);
+    });
+  };
+  socket.OnConnect = [this] {
+    PostToThreadOf(this, [this] {
+      lamps_[1]->SetState(LampState::On);
+      lamps_[3]->SetState(LampState::On);
+    });
+  };
+  socket.OnDisconnect = [this] {
+    PostToThreadOf(this, [this] {
+      lamps_[1]->SetState(LampState::Off);
+      lamps_[3]->SetState(LampState::Off);
+    });
+  };
+  socket.OnError = [](int) {};  // transfers report failures themselves
+}
+
+int TMainForm::ClientHeight() const { return convert_ ? kClientHeightConvert : kClientHeight; }
+
+void TMainForm::PlaceWindow(const WindowPos& pos) {
+  const QSize size = this->size();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (pos.IsSaved()) {
+    // A position from another screen layout would hide the window; only use
+    // it when the title bar lands on a screen.
+    const QPoint titleBar(pos.left + size.width() / 2, pos.top + 10);
+    if (QGuiApplication::screenAt(titleBar)) {
+      move(pos.left, pos.top);
+      return;
+    }
+  }
+  if (screen) move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void TMainForm::SetFeatureDialog(FeatureCommand command, DialogFactory factory,
+                                 bool needsDefinitions) {
+  Feature& f = FeatureOf(command);
+  f.factory = std::move(factory);
+  f.needsDefinitions = needsDefinitions;
+  const bool enabled = static_cast<bool>(f.factory);
+  f.action->setEnabled(enabled);
+  f.button->setEnabled(enabled);
+}
+
+bool TMainForm::FeatureEnabled(FeatureCommand command) const {
+  return static_cast<bool>(features_[static_cast<size_t>(command)].factory);
+}
+
+bool TMainForm::RequireDefinitions() {
+  if (definitionsOpen_) return true;
+  ShowError(LoadMessage(MsgDefinitionDbMissing));
+  return false;
+}
+
+void TMainForm::RunFeature(FeatureCommand command) {
+  Feature& f = FeatureOf(command);
+  if (!f.factory) return;
+  if (f.needsDefinitions && !RequireDefinitions()) return;
+  IdleScope busy(idle_);
+  if (command == FeatureCommand::Trans) {
+    LinePurge(line_);
+    if (!LineCheck(line_)) {
+      ShowError(LoadMessage(MsgLineCheckFailed));
+      return;
+    }
+  }
+  RunDialogCommand(idle_, f.factory);
+}
+
+void TMainForm::SetLamps(LampState dtr, LampState dsr, LampState rts, LampState cts) {
+  lamps_[0]->SetState(dtr);
+  lamps_[1]->SetState(dsr);
+  lamps_[2]->SetState(rts);
+  lamps_[3]->SetState(cts);
+}
+
+bool TMainForm::OpenLineWithRetry() {
+  for (;;) {
+    SetLamps(LampState::Off, LampState::Off, LampState::Off, LampState::Off);
+    LineClose(line_);
+    QCoreApplication::processEvents();
+    portLabel_->setText(ToQt(ApplyLineSettings(line_, settings_.line)));
+    lamps_[0]->SetState(LampState::Busy);
+    lamps_[2]->SetState(LampState::Busy);
+    QCoreApplication::processEvents();
+    try {
+      LineOpen(line_);
+      lamps_[0]->SetState(LampState::On);
+      lamps_[2]->SetState(LampState::On);
+      return true;
+    } catch (const ECommError&) {
+      lamps_[0]->SetState(LampState::Failed);
+      lamps_[2]->SetState(LampState::Off);
+    }
+    if (AskYesNo(LoadMessage(MsgPortInUseRetry)) == BoxResult::Yes && comEnv_) {
+      comEnv_->SetMode(1);
+      comEnv_->LoadFromSettings(settings_.line);
+      if (comEnv_->exec() == QDialog::Accepted) {
+        settings_.line = comEnv_->Settings();
+        continue;
+      }
+    }
+    ShowError(LoadMessage(MsgPortUnusable));
+    Terminate();
+    return false;
+  }
+}
+
+void TMainForm::Terminate() {
+  terminating_ = true;
+  secTimer_->stop();
+  if (terminate_) terminate_();
+}
+
+void TMainForm::StoreSettings() {
+  if (!SaveSettings(paths_.settingsFile, settings_)) ShowError(LoadMessage(MsgComSettingsAccess));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  // Open the line once the window is on the screen.
+  QTimer::singleShot(0, this, &TMainForm::FormShow);
+}
+
+void TMainForm::FormShow() {
+  QCoreApplication::processEvents();
+  if (terminating_) return;
+  if (comEnv_) {
+    comEnv_->SetMode(1);
+    comEnv_->LoadFromSettings(settings_.line);
+  }
+  if (!OpenLineWithRetry()) return;
+  if (!settings_.hasComPortKey && comEnv_) {
+    comEnv_->StoreToSettings();
+    settings_.line = comEnv_->Settings();
+    settings_.hasComPortKey = true;
+    StoreSettings();
+  }
+  SetHighSpeedPanel();
+  SetExtendedPanel();
+  SetSlavePanel();
+  ApplyConvertFlag();
+  Button(1)->setFocus();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  SetLamps(LampState::Off, lamps_[1]->State(), LampState::Off, lamps_[3]->State());
+  LineClose(line_);
+  const WindowPos pos{x(), y()};
+  if (!SaveWindowPos(paths_.positionFile, pos)) ShowError(LoadMessage(MsgWindowPosAccess));
+  QMainWindow::closeEvent(event);
+}
+
+void TMainForm::PMenuLinkClick() {
+  if (!comEnv_) return;
+  IdleScope busy(idle_);
+  portLabel_->setText(ToQt(ApplyLineSettings(line_, settings_.line)));
+  comEnv_->SetMode(1);
+  comEnv_->LoadFromSettings(settings_.line);
+  if (comEnv_->exec() != QDialog::Accepted) return;
+  settings_.line = comEnv_->Settings();
+  if (!OpenLineWithRetry()) return;
+  settings_.line = comEnv_->Settings();
+  StoreSettings();
+}
+
+void TMainForm::PMenuPathClick() {
+  IdleScope busy(idle_);
+  pathDlg_->SetFolder(ToQt(settings_.dataFolder));
+  if (!pathDlg_->Execute()) return;
+  settings_.dataFolder = FromQt(pathDlg_->Folder());
+  StoreSettings();
+}
+
+void TMainForm::PMenuExitClick() { close(); }
+
+void TMainForm::MMenuSlaveClick() {
+  RunDialogCommand(
+      idle_,
+      [this] {
+        auto dialog = std::make_unique<TSlaveDLG>(this);
+        dialog->Load(slaved_, slaveId_);
+        return dialog;
+      },
+      [this](TCommandDialog& dialog) {
+        auto& slave = static_cast<TSlaveDLG&>(dialog);
+        slaved_ = slave.Slaved();
+        slaveId_ = slave.SlaveId();
+      });
+  SetSlavePanel();
+  LineSetSlave(line_, slaved_, slaveId_);
+  if (slaved_) {
+    LineFlowNone(line_);
+  } else {
+    LineFlowRtsCts(line_);
+  }
+}
+
+void TMainForm::HMenuAboutClick() {
+  RunDialogCommand(idle_, [this] { return std::make_unique<TAboutDLG>(this); });
+}
+
+void TMainForm::ActionExtExecute() {
+  extended_ = !extended_;
+  SetExtendedPanel();
+}
+
+void TMainForm::ActionMnpExecute() {
+  highSpeed_ = !highSpeed_;
+  SetHighSpeedPanel();
+}
+
+void TMainForm::ActionCvtExecute() {
+  convert_ = !convert_;
+  ApplyConvertFlag();
+}
+
+void TMainForm::SetHighSpeedPanel() { SetPanelWidth(panels_[0], highSpeed_ ? 50 : 0); }
+
+void TMainForm::SetExtendedPanel() { SetPanelWidth(panels_[1], extended_ ? 50 : 0); }
+
+void TMainForm::SetSlavePanel() {
+  panels_[2]->setText(ToQt(FormatMessage(MsgSlavePanel, slaveId_)));
+  SetPanelWidth(panels_[2], slaved_ ? 70 : 0);
+}
+
+void TMainForm::ApplyConvertFlag() {
+  Button(kConvertButton)->setVisible(convert_);
+  pMenuConvert_->setVisible(convert_);
+  const int lampY = convert_ ? kLampY : kLampY - kLampShift;
+  for (size_t i = 0; i < 4; ++i) {
+    const int x = 15 + static_cast<int>(i) * 55;
+    lamps_[i]->move(x, lampY);
+    lampLabels_[i]->move(x + 24, lampY + 5);
+  }
+  portLabel_->move(245, lampY + 4);
+  const int clientHeight = ClientHeight();
+  client_->setFixedSize(kClientWidth, clientHeight - kStatusBarHeight);
+  setFixedSize(kClientWidth, menuBar()->sizeHint().height() + clientHeight);
+}
+
+void TMainForm::SecTimerTimer() {
+  secTimer_->stop();
+  if (line_.LineMode == kLineModeSerial) {
+    const bool enabled = line_.CommLine.Enabled();
+    lamps_[1]->SetState(enabled && line_.CommLine.DSRState() ? LampState::On : LampState::Off);
+    lamps_[3]->SetState(enabled && line_.CommLine.CTSState() ? LampState::On : LampState::Off);
+  }
+  QCoreApplication::processEvents();
+  if (!terminating_) secTimer_->start();
+}
+
+bool TMainForm::event(QEvent* event) {
+  // Hints go to the last status panel; the bar never shows messages itself.
+  if (event->type() == QEvent::StatusTip) {
+    if (panels_[3]) panels_[3]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->modifiers() & Qt::AltModifier) {
+      if (mouse->button() == Qt::RightButton) {
+        ActionMnpExecute();
+        return true;
+      }
+      if (mouse->button() == Qt::LeftButton) {
+        ActionExtExecute();
+        return true;
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tessaro

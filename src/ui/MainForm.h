@@ -1,0 +1,174 @@
+#pragma once
+// The program's only permanent window: one launcher button per function, a
+// menu bar with the same commands, the line lamps with the port label and a
+// status bar with the mode flags and hints. It owns the line and the state
+// the functions read (line mode, slave addressing, hidden mode flags), opens
+// the line when first shown and runs one function dialog at a time.
+
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "core/line/LineContext.h"
+#include "core/support/AppPaths.h"
+#include "core/support/AppSettings.h"
+#include "core/support/DefinitionDb.h"
+#include "ui/CommandDialog.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace tessaro {
+
+class TComEnvDLG;
+class TGaugeDLG;
+class TIconBtn;
+class TLamp;
+class TPathDLG;
+enum class LampState;
+
+// The functions whose dialogs plug into the shared command pattern.
+enum class FeatureCommand { Trans, Input, Clock, Memo, Mode, Itvl, Coef, Term, Convert, Count };
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 440;
+  static constexpr int kClientHeightConvert = 370;
+  static constexpr int kClientHeight = 325;
+
+  // Reads the settings and window position, opens the definition database
+  // and starts the lamp timer. paths.settingsFolder must exist.
+  explicit TMainForm(const AppPaths& paths, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The two long-lived dialogs created after the main window.
+  void Attach(TComEnvDLG* comEnv, TGaugeDLG* gauge);
+
+  // Makes a function available: its button and menu item are enabled and
+  // run the dialog through the shared command pattern.
+  void SetFeatureDialog(FeatureCommand command, DialogFactory factory,
+                        bool needsDefinitions = false);
+  bool FeatureEnabled(FeatureCommand command) const;
+
+  // State the functions read.
+  LineContext& Line() { return line_; }
+  TGaugeDLG* Gauge() const { return gauge_; }
+  DefinitionDb& Definitions() { return definitions_; }
+  // False, after telling the user, when the definition database is missing.
+  bool RequireDefinitions();
+  const AppPaths& Paths() const { return paths_; }
+  const AppSettings& Settings() const { return settings_; }
+  std::atomic<int>& IdleFlag() { return idle_; }
+  bool ExtendedMode() const { return extended_; }
+  bool HighSpeedMode() const { return highSpeed_; }
+  bool ConvertMode() const { return convert_; }
+  bool Slaved() const { return slaved_; }
+  int SlaveId() const { return slaveId_; }
+  bool Terminating() const { return terminating_; }
+  // What ending the program does (the message loop is left by default).
+  void SetTerminateHandler(std::function<void()> handler) { terminate_ = std::move(handler); }
+
+  // Views for tests and screenshots.
+  TIconBtn* Button(int number) const { return buttons_.at(static_cast<size_t>(number - 1)); }
+  TLamp* Lamp(int index) const { return lamps_.at(static_cast<size_t>(index)); }
+  QLabel* PortLabel() const { return portLabel_; }
+  QLabel* Panel(int index) const { return panels_.at(static_cast<size_t>(index)); }
+  QAction* ConvertMenuItem() const { return pMenuConvert_; }
+  QWidget* Client() const { return client_; }
+  QAction* ActionExt() const { return actionExt_; }
+  QAction* ActionMnp() const { return actionMnp_; }
+  QAction* ActionCvt() const { return actionCvt_; }
+  TPathDLG* PathDialog() const { return pathDlg_; }
+
+  // The window's client height (below the menu bar).
+  int ClientHeight() const;
+
+ public slots:
+  void FormShow();
+  void PMenuLinkClick();
+  void PMenuPathClick();
+  void PMenuExitClick();
+  void MMenuSlaveClick();
+  void HMenuAboutClick();
+  void RunFeature(FeatureCommand command);
+  void ActionExtExecute();
+  void ActionMnpExecute();
+  void ActionCvtExecute();
+  void SecTimerTimer();
+
+  // Status panel updaters.
+  void SetHighSpeedPanel();
+  void SetExtendedPanel();
+  void SetSlavePanel();
+  void ApplyConvertFlag();
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Feature {
+    QAction* action = nullptr;
+    TIconBtn* button = nullptr;
+    DialogFactory factory;
+    bool needsDefinitions = false;
+  };
+
+  void BuildButtons();
+  void BuildMenus();
+  void BuildLampRow();
+  void BuildStatusBar();
+  void ConnectLineEvents();
+  void PlaceWindow(const WindowPos& pos);
+  // Close, configure and open the line; on a port that cannot be opened ask
+  // for another one. False when the user gave up and the program ends.
+  bool OpenLineWithRetry();
+  void SetLamps(LampState dtr, LampState dsr, LampState rts, LampState cts);
+  void StoreSettings();
+  void Terminate();
+  Feature& FeatureOf(FeatureCommand command) {
+    return features_[static_cast<size_t>(command)];
+  }
+
+  AppPaths paths_;
+  AppSettings settings_;
+  LineContext line_;
+  DefinitionDb definitions_;
+  bool definitionsOpen_ = false;
+  std::atomic<int> idle_{1};
+  bool extended_ = false;
+  bool highSpeed_ = false;
+  bool convert_ = false;
+  bool slaved_ = false;
+  int slaveId_ = 1;
+  bool shown_ = false;
+  bool terminating_ = false;
+
+  TComEnvDLG* comEnv_ = nullptr;
+  TGaugeDLG* gauge_ = nullptr;
+  TPathDLG* pathDlg_ = nullptr;
+  QWidget* client_ = nullptr;
+  std::array<TIconBtn*, 13> buttons_{};
+  std::array<TLamp*, 4> lamps_{};
+  std::array<QLabel*, 4> lampLabels_{};
+  QLabel* portLabel_ = nullptr;
+  std::array<QLabel*, 4> panels_{};
+  std::array<Feature, static_cast<size_t>(FeatureCommand::Count)> features_{};
+  QAction* pMenuConvert_ = nullptr;
+  QAction* actionExt_ = nullptr;
+  QAction* actionMnp_ = nullptr;
+  QAction* actionCvt_ = nullptr;
+  QTimer* secTimer_ = nullptr;
+  std::function<void()> terminate_ = [] { QCoreApplication::exit(0); };
+};
+
+}  // namespace tessaro

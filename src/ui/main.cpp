@@ -1,0 +1,50 @@
+// Program entry: one copy per user, the three long-lived windows, the
+// message loop.
+
+#include <QApplication>
+
+#include "core/support/AppPaths.h"
+#include "core/support/IdleFlagServer.h"
+#include "core/support/MessageBox.h"
+#include "core/support/Messages.h"
+#include "core/support/Pump.h"
+#include "core/support/SingleInstance.h"
+#include "ui/ComEnvDlg.h"
+#include "ui/GaugeDlg.h"
+#include "ui/GuiMessageBox.h"
+#include "ui/MainForm.h"
+#include "ui/UiFonts.h"
+
+using namespace tessaro;
+
+int main(int argc, char** argv) {
+  const std::string mutexName = LoadMessage(MsgMutexName);
+  SingleInstance instance(mutexName);
+  if (!instance.Acquire()) return 0;  // a second start ends silently
+
+  QApplication app(argc, argv);
+  QApplication::setFont(ProportionalFont());
+  SetPumpHook([] { QCoreApplication::processEvents(); });
+  TGuiMessageBox boxes;
+  InstallMessageBoxHandler(&boxes);
+
+  const AppPaths paths = CurrentAppPaths();
+  CreateSettingsFolder(paths);  // a failure shows when the settings are read
+
+  int result = 0;
+  {
+    TMainForm mainForm(paths);
+    auto* comEnv = new TComEnvDLG(&mainForm);
+    auto* gauge = new TGaugeDLG(&mainForm);
+    mainForm.Attach(comEnv, gauge);
+    IdleFlagServer idleServer(mainForm.IdleFlag(), mutexName, RuntimeFolder());
+    idleServer.Start();
+    if (!mainForm.Terminating()) {
+      mainForm.show();
+      result = app.exec();
+    }
+  }
+  InstallMessageBoxHandler(nullptr);
+  SetPumpHook({});
+  return result;
+}
