@@ -1,6 +1,9 @@
 #include "core/collect/CsvWriter.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "core/collect/DataFileAnalysis.h"
 #include "core/support/DefinitionDb.h"
@@ -214,6 +217,31 @@ TEST_F(CsvWriterTest, UnwritableFolderFailsWithTheCreateMessage) {
   const StepResult result = WriteCsvQ5(info, dir_.Join("missing/out.csv"), progress_);
   EXPECT_FALSE(result.ok);
   EXPECT_EQ(result.message, "テキストファイルの作成に失敗しました。");
+}
+
+TEST_F(CsvWriterTest, DiskFullNamesTheFirstRecordNotWritten) {
+  TestRlb rlb;
+  rlb.channels = {{1, 1001, 0, 1, 2}};
+  for (int i = 0; i < 120000; ++i) rlb.records.push_back(Be16(i % 1000));
+  ASSERT_TRUE(WriteTestRlb(rlbPath_, rlb));
+  dir_.WriteFile("DT2026120800.CSV", "earlier\r\n");
+  DataFileInfo info;
+  info.rlbPath = rlbPath_;
+  ASSERT_TRUE(AnalyseDataFile(info, db_, dir_.Path() + "/"));
+  // About 3.5 MB of lines against a 1.5 MB file size limit: the first piece
+  // of lines is written, the second fails.
+  const auto writeWithLimit = [&] {
+    const rlimit limit{1500000, 1500000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
+    const StepResult result = WriteCsvCorvex(info, csvPath_, progress_);
+    std::fprintf(stderr, "%s\n", result.message.c_str());
+    const bool untouched = TempDir::ReadAll(csvPath_) == "earlier\r\n";
+    ::_exit(!result.ok && untouched ? 0 : 1);
+  };
+  EXPECT_EXIT(writeWithLimit(), ::testing::ExitedWithCode(0),
+              "テキストファイルの書込みに失敗しました。\\(Line=[1-9][0-9]{4}\\)");
+  EXPECT_EQ(TempDir::ReadAll(csvPath_), "earlier\r\n");
 }
 
 }  // namespace
