@@ -346,14 +346,15 @@ StepResult TThredTess::Run(LineContext& line, const CollectionRequest& request,
       job.conversion = false;
       job.programFolder = request.programFolder;
       result = RunConversionStep(job, db, progress);
+      // The step keeps the file when the CSV file failed; a file the user
+      // did not ask for still goes.
+      if (!request.saveDataFile) ::unlink(request.rlbPath.c_str());
     }
   } catch (const std::bad_alloc&) {
     result = StepResult::Failure(LoadMessage(MsgOutOfMemory));
   } catch (const std::exception&) {
     result = StepResult::Failure(LoadMessage(MsgFormInitFailed));
   }
-  // An RLB file the user did not ask to keep never outlives the run.
-  if (!request.saveDataFile) ::unlink(request.rlbPath.c_str());
   if (!result && !result.message.empty()) progress.FlashError(result.message);
   return result;
 }

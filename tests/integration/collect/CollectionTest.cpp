@@ -251,6 +251,23 @@ TEST_F(CollectFaults, OverwrittenRecordsAreSkipped) {
   EXPECT_EQ(rig.LastPlan().skipCount, 0);
 }
 
+// The ring came in but the CSV file cannot be made: the RLB file stays only
+// when it was to be kept.
+TEST_F(CollectFaults, CsvFailureAfterTheTransfer) {
+  CollectRig rig(Profile(), Transport::Tcp, false);
+  for (bool keep : {false, true}) {
+    CollectionRequest request;
+    request.rlbPath = rig.Path("late.RLB");
+    request.csvPath = rig.Path("missing/late.csv");
+    request.saveDataFile = keep;
+    request.programFolder = rig.ProgramFolder();
+    RecordingProgress progress;
+    const StepResult result = TThredTess::Run(rig.Line(), request, rig.Db(), progress);
+    EXPECT_EQ(result.message, LoadMessage(MsgCsvCreateFailed));
+    EXPECT_EQ(FileExists(request.rlbPath), keep);
+  }
+}
+
 // The disk refuses to grow the RLB file in the middle of the ring data (a
 // file size limit in a child process): CAN, the transfer failure, no file.
 TEST_F(CollectFaults, DiskWriteFailureMidRing) {
