@@ -172,7 +172,9 @@ TEST_F(ConvertTest, CollectionStepDeletesTheRlbOnlyAfterSuccess) {
 
 TEST_F(ConvertTest, CommandLineConvertsToTheDefaultName) {
   TestRlb rlb = Sample(3);
-  rlb.dataAreaSize = 2;  // data was overwritten: a notice, not a failure
+  rlb.dataAreaSize = 10;  // data was overwritten and the battery ran low: notices only
+  rlb.hasBatteryLow = true;
+  rlb.batteryLow = EncodeDateTime({2026, 12, 8, 10, 0, 1});
   WriteRlb(rlb);
   ConvertArguments arguments;
   std::string error;
@@ -185,6 +187,11 @@ TEST_F(ConvertTest, CommandLineConvertsToTheDefaultName) {
   EXPECT_EQ(out.str(), csvPath_ + "\n");
   EXPECT_EQ(TempDir::ReadAll(csvPath_).substr(0, 8), "NO,DATE-");
   EXPECT_NE(err.str().find("テキスト保存中..."), std::string::npos);
+  EXPECT_NE(err.str().find("測定データ中にオーバーライトされたデータ(0データ以降)が存在します。\n"),
+            std::string::npos)
+      << err.str();
+  EXPECT_NE(err.str().find("測定データ中にバッテリLOWレベル(1データ以降)を検出しました。\n"),
+            std::string::npos);
   EXPECT_EQ(boxes_.Count(), 0u);  // the command prints its notices itself
 }
 

@@ -163,11 +163,12 @@ TEST_F(CsvWriterTest, DateTimeHexAndTimeOfDayTypes) {
             }));
 }
 
-TEST_F(CsvWriterTest, RingThatWrapsIsWrittenOldestFirst) {
+TEST_F(CsvWriterTest, RingThatWrapsIsWrittenOldestFirstWithTheOverwriteNotice) {
   TestRlb rlb;
   rlb.channels = {{1, 1001, 0, 1, 2}};
   rlb.records = {Be16(1), Be16(2), Be16(3), Be16(4), Be16(5)};
   rlb.rotation = 3;
+  rlb.dataAreaSize = 6;  // 10 bytes written: the first 2 records were overwritten
   EXPECT_EQ(Convert(rlb, CsvType::Corvex), Lines({
                                                "NO,DATE-TIME, 1CH[VOLT]",
                                                "000001,26/12/08 10:00:00,+1",
@@ -176,6 +177,19 @@ TEST_F(CsvWriterTest, RingThatWrapsIsWrittenOldestFirst) {
                                                "000004,26/12/08 10:00:03,+4",
                                                "000005,26/12/08 10:00:04,+5",
                                            }));
+  EXPECT_EQ(boxes_.Texts(),
+            std::vector<std::string>{
+                "測定データ中にオーバーライトされたデータ(2データ以降)が存在します。"});
+}
+
+TEST_F(CsvWriterTest, ModeMissingFromTheDatabaseGetsAnEmptyHeading) {
+  TestRlb rlb;
+  rlb.channels = {{999, 1001, 0, 1, 2}};
+  rlb.records = {Be16(7)};
+  EXPECT_EQ(Convert(rlb, CsvType::Corvex),
+            Lines({"NO,DATE-TIME, 1CH[]", "000001,26/12/08 10:00:00,+7"}));
+  ASSERT_EQ(boxes_.Count(BoxKind::Error), 1u);
+  EXPECT_NE(boxes_.Texts()[0].find("(999)"), std::string::npos);
 }
 
 TEST_F(CsvWriterTest, RecorderTextsPassThroughAndLabelsAreCp932) {
