@@ -10,4 +10,8 @@ namespace tessaro {
 QIcon AppIcon();
 QIcon StandardIcon(QStyle::StandardPixmap which);
 
+// Pictures the style does not offer at launcher size, drawn at 32 x 32.
+enum class DrawnIcon { SerialLine, Folder, Monitor, Terminal };
+QIcon MakeDrawnIcon(DrawnIcon which);
+
 }  // namespace tessaro

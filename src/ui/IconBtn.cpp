@@ -157,9 +157,8 @@ void TIconBtn::paintEvent(QPaintEvent*) {
   const Placement place = CurrentPlacement();
   const QPoint shift = sunken ? QPoint(1, 1) : QPoint(0, 0);
   if (!icon().isNull()) {
-    const QPixmap pixmap =
-        icon().pixmap(iconSize_, isEnabled() ? QIcon::Normal : QIcon::Disabled);
-    painter.drawPixmap(place.icon.topLeft() + shift, pixmap);
+    icon().paint(&painter, place.icon.translated(shift), Qt::AlignCenter,
+                 isEnabled() ? QIcon::Normal : QIcon::Disabled);
   }
   if (!text().isEmpty()) {
     const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;

@@ -12,6 +12,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <optional>
+#include <variant>
 
 #include "core/line/CommError.h"
 #include "core/line/LineFacade.h"
@@ -39,16 +40,21 @@ struct CommandText {
   int caption;
   int menu;
   int hint;
-  QStyle::StandardPixmap icon;
+  std::variant<QStyle::StandardPixmap, DrawnIcon> icon;
   std::optional<FeatureCommand> feature;
 };
 
+QIcon CommandIcon(const CommandText& c) {
+  if (const auto* drawn = std::get_if<DrawnIcon>(&c.icon)) return MakeDrawnIcon(*drawn);
+  return StandardIcon(std::get<QStyle::StandardPixmap>(c.icon));
+}
+
 // Buttons 1..13 in their order on the window.
 const CommandText kCommands[13] = {
-    {MsgBtnLink, MsgMenuLink, MsgHintLink, QStyle::SP_DriveNetIcon, std::nullopt},
-    {MsgBtnPath, MsgMenuPath, MsgHintPath, QStyle::SP_DirOpenIcon, std::nullopt},
+    {MsgBtnLink, MsgMenuLink, MsgHintLink, DrawnIcon::SerialLine, std::nullopt},
+    {MsgBtnPath, MsgMenuPath, MsgHintPath, DrawnIcon::Folder, std::nullopt},
     {MsgBtnTrans, MsgMenuTrans, MsgHintTrans, QStyle::SP_ArrowDown, FeatureCommand::Trans},
-    {MsgBtnInput, MsgMenuInput, MsgHintInput, QStyle::SP_ComputerIcon, FeatureCommand::Input},
+    {MsgBtnInput, MsgMenuInput, MsgHintInput, DrawnIcon::Monitor, FeatureCommand::Input},
     {MsgBtnClock, MsgMenuClock, MsgHintClock, QStyle::SP_BrowserReload, FeatureCommand::Clock},
     {MsgBtnMemo, MsgMenuMemo, MsgHintMemo, QStyle::SP_FileDialogContentsView,
      FeatureCommand::Memo},
@@ -56,7 +62,7 @@ const CommandText kCommands[13] = {
     {MsgBtnItvl, MsgMenuItvl, MsgHintItvl, QStyle::SP_MediaSeekForward, FeatureCommand::Itvl},
     {MsgBtnCoef, MsgMenuCoef, MsgHintCoef, QStyle::SP_FileDialogDetailedView,
      FeatureCommand::Coef},
-    {MsgBtnTerm, MsgMenuTerm, MsgHintTerm, QStyle::SP_DesktopIcon, FeatureCommand::Term},
+    {MsgBtnTerm, MsgMenuTerm, MsgHintTerm, DrawnIcon::Terminal, FeatureCommand::Term},
     {MsgBtnMot, MsgMenuMot, MsgHintMot, QStyle::SP_ArrowUp, std::nullopt},
     {MsgBtnExit, MsgMenuExit, MsgHintExit, QStyle::SP_DialogCloseButton, std::nullopt},
     {MsgBtnConvert, MsgMenuConvert, MsgHintConvert, QStyle::SP_FileIcon,
@@ -141,7 +147,7 @@ void TMainForm::BuildButtons() {
     auto* button = new TIconBtn(client_);
     button->setGeometry(i % 2 == 0 ? 15 : 225, 10 + (i / 2) * 45, 200, 40);
     button->setText(Msg(c.caption));
-    button->SetIcon(StandardIcon(c.icon), QSize(32, 32));
+    button->SetIcon(CommandIcon(c), QSize(32, 32));
     button->SetMargin(15);
     button->SetSpacing(10);
     button->setStatusTip(Msg(c.hint));

@@ -335,6 +335,19 @@ TEST_F(MainFormTest, Screenshot) {
     QApplication::activeModalWidget()->close();
   });
   form.HMenuAboutClick();
+  TComEnvDLG comEnv;
+  comEnv.LoadFromSettings(form.Settings().line);
+  comEnv.show();
+  comEnv.grab().save(folder + "/comenv.png");
+  TGaugeDLG gauge;
+  gauge.show();
+  gauge.SetCaption("ファームウェア書込み");
+  gauge.SetMessage("ファームウェア転送中...");
+  gauge.SetPercent(40);
+  gauge.grab().save(folder + "/gauge.png");
+  TSlaveDLG slave;
+  slave.show();
+  slave.grab().save(folder + "/slave.png");
 }
 
 }  // namespace
