@@ -22,7 +22,11 @@ int RemainingMs(Clock::time_point deadline) {
 }  // namespace
 
 SimStream::SimStream(int fd, int stopFd, int preemptFd)
-    : fd_(fd), stopFd_(stopFd), preemptFd_(preemptFd) {}
+    : fd_(fd), stopFd_(stopFd), preemptFd_(preemptFd) {
+  int type = 0;
+  socklen_t length = sizeof type;
+  socket_ = ::getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &length) == 0;
+}
 
 IoResult SimStream::Fill(int timeoutMs, bool allowPreempt) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
@@ -88,8 +92,8 @@ IoResult SimStream::Write(const uint8_t* data, size_t size, int baud) {
   size_t sent = 0;
   while (sent < size) {
     const size_t want = std::min(piece, size - sent);
-    ssize_t n = ::send(fd_, data + sent, want, MSG_NOSIGNAL);
-    if (n < 0 && errno == ENOTSOCK) n = ::write(fd_, data + sent, want);
+    const ssize_t n =
+        socket_ ? ::send(fd_, data + sent, want, MSG_NOSIGNAL) : ::write(fd_, data + sent, want);
     if (n < 0) {
       if (errno == EINTR) continue;
       if (errno != EAGAIN && errno != EWOULDBLOCK) return IoResult::Closed;

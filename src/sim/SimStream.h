@@ -39,6 +39,7 @@ class SimStream {
   int fd_;
   int stopFd_;
   int preemptFd_;
+  bool socket_;  // send() with MSG_NOSIGNAL; a pty master takes write()
   uint8_t buffer_[4096];
   size_t begin_ = 0;
   size_t end_ = 0;
