@@ -3,43 +3,8 @@
 #include "cli/StderrProgress.h"
 #include "core/collect/ConversionStep.h"
 #include "core/support/DefinitionDb.h"
-#include "core/support/MessageBox.h"
 
 namespace tessaro {
-namespace {
-
-// The analysis shows its notices and failures in message boxes; here they
-// become lines on the error stream.
-class StreamMessageBox : public MessageBoxHandler {
- public:
-  explicit StreamMessageBox(std::ostream& err) : err_(err) {}
-  BoxResult ShowError(const std::string& text) override { return Print(text, BoxResult::Ok); }
-  BoxResult ShowWarning(const std::string& text) override { return Print(text, BoxResult::Ok); }
-  BoxResult AskInformation(const std::string& text) override { return Print(text, BoxResult::Ok); }
-  BoxResult AskWarning(const std::string& text) override { return Print(text, BoxResult::Ok); }
-  BoxResult AskYesNo(const std::string& text) override { return Print(text, BoxResult::Yes); }
-
- private:
-  BoxResult Print(const std::string& text, BoxResult answer) {
-    err_ << text << std::endl;
-    return answer;
-  }
-  std::ostream& err_;
-};
-
-class ScopedHandler {
- public:
-  explicit ScopedHandler(MessageBoxHandler& handler)
-      : previous_(InstallMessageBoxHandler(&handler)) {}
-  ~ScopedHandler() { InstallMessageBoxHandler(previous_); }
-  ScopedHandler(const ScopedHandler&) = delete;
-  ScopedHandler& operator=(const ScopedHandler&) = delete;
-
- private:
-  MessageBoxHandler* previous_;
-};
-
-}  // namespace
 
 bool ParseConvertArguments(const std::vector<std::string>& args, ConvertArguments& parsed,
                            std::string& error) {
@@ -111,8 +76,6 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
   }
   const std::string csvPath =
       arguments.csvPath.empty() ? DefaultCsvPath(arguments.rlbPath) : arguments.csvPath;
-  StreamMessageBox boxes(err);
-  ScopedHandler install(boxes);
   StderrProgress progress(err);
   if (setup.interruptCancels) StderrProgress::CancelOnInterrupt();
   const StepResult result =

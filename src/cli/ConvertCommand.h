@@ -3,7 +3,8 @@
 // conversion without a window. The CSV file defaults to the RLB path with
 // ".CSV" for its extension; the report goes to the month's LOG file as in
 // the program. Notices of the analysis (overwritten data, battery LOW,
-// unknown mode) are printed and do not fail the run; Ctrl-C cancels cleanly.
+// unknown mode) reach the message boxes (stderr in the command line) and do
+// not fail the run; Ctrl-C cancels cleanly.
 
 #include <ostream>
 #include <string>
@@ -33,8 +34,8 @@ struct ConvertSetup {
   bool interruptCancels = false;
 };
 
-// Runs a parsed conversion: the CSV path goes to out on success; progress,
-// notices and failures go to err.
+// Runs a parsed conversion: the CSV path goes to out on success; progress
+// and failures go to err.
 int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& setup,
                       std::ostream& out, std::ostream& err);
 
