@@ -22,7 +22,6 @@
 #include "core/line/LineContext.h"
 #include "core/line/LineFacade.h"
 #include "core/support/DefinitionDb.h"
-#include "core/support/MessageBox.h"
 #include "core/support/Messages.h"
 #include "sim/SimServer.h"
 
@@ -79,15 +78,6 @@ class RingTimer : public ProgressReporter {
   bool done_ = false;
   Mark first_;
   Mark last_;
-};
-
-class QuietBoxes : public MessageBoxHandler {
- public:
-  BoxResult ShowError(const std::string&) override { return BoxResult::Ok; }
-  BoxResult ShowWarning(const std::string&) override { return BoxResult::Ok; }
-  BoxResult AskInformation(const std::string&) override { return BoxResult::Ok; }
-  BoxResult AskWarning(const std::string&) override { return BoxResult::Ok; }
-  BoxResult AskYesNo(const std::string&) override { return BoxResult::Yes; }
 };
 
 sim::RecorderProfile RingProfile(int64_t ringBytes, std::optional<int> capability) {
@@ -178,8 +168,6 @@ void Pty() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QuietBoxes boxes;
-  InstallMessageBoxHandler(&boxes);
   std::vector<std::string> runs(argv + 1, argv + argc);
   if (runs.empty()) runs = {"tcp", "pty"};
   for (const std::string& run : runs) {

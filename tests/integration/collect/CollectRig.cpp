@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "core/collect/ConversionStep.h"
+#include "core/collect/DataFileAnalysis.h"
 #include "core/line/LineFacade.h"
 #include "sim/RecordGenerator.h"
 #include "support/TestRlbFile.h"
@@ -119,6 +120,12 @@ std::string CollectRig::ExpectedCsv(int ring, CsvType type, int64_t skipCount) {
   const std::string name = "expected" + std::to_string(++expected_);
   if (!WriteTestRlb(Path(name + ".RLB"), rlb)) return {};
   return ConvertToText(Path(name + ".RLB"), type, *this, Path(name + ".CSV"));
+}
+
+testing::AssertionResult CollectRig::Analyse(const std::string& name, DataFileInfo& file) {
+  file.rlbPath = Path(name);
+  if (AnalyseDataFile(file, db_, ProgramFolder())) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the analysis of " << name << " failed";
 }
 
 bool CollectRig::Sent(const std::string& text) {

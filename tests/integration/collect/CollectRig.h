@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/collect/CollectionPlan.h"
+#include "core/collect/DataFileInfo.h"
 #include "core/collect/RingCatalog.h"
 #include "core/collect/ThredTess.h"
 #include "core/line/LineContext.h"
@@ -52,6 +53,9 @@ class CollectRig {
 
   // What collecting the ring must give, skipping the plan's records.
   std::string ExpectedCsv(int ring, CsvType type, int64_t skipCount = 0);
+
+  // Analyses a file of the scratch folder, the work copy going there too.
+  testing::AssertionResult Analyse(const std::string& name, DataFileInfo& file);
 
   // Whether the recorder saw a command starting with text.
   bool Sent(const std::string& text);

@@ -11,7 +11,6 @@
 #include <csignal>
 
 #include "core/collect/CollectionBusy.h"
-#include "core/collect/DataFileAnalysis.h"
 #include "core/line/LineFacade.h"
 #include "core/support/Messages.h"
 #include "integration/collect/CollectRig.h"
@@ -204,8 +203,7 @@ TEST_F(CollectFaults, RefusedCapabilityAndRingCount) {
   EXPECT_TRUE(SameText(TempDir::ReadAll(rig.Path("q.csv")), rig.ExpectedCsv(0, CsvType::Corvex)));
   // One ring table entry, for the one ring the file holds.
   DataFileInfo file;
-  file.rlbPath = rig.Path("q.RLB");
-  ASSERT_TRUE(AnalyseDataFile(file, rig.Db(), rig.ProgramFolder()));
+  ASSERT_TRUE(rig.Analyse("q.RLB", file));
   EXPECT_EQ(file.ringCount, 1);
 }
 
@@ -220,8 +218,7 @@ TEST_F(CollectFaults, OldRingIsStoredAsRingZero) {
   EXPECT_FALSE(rig.Sent("xdm1kdd1"));
   EXPECT_TRUE(SameText(TempDir::ReadAll(rig.Path("o3.csv")), rig.ExpectedCsv(3, CsvType::Q5)));
   DataFileInfo file;
-  file.rlbPath = rig.Path("o3.RLB");
-  ASSERT_TRUE(AnalyseDataFile(file, rig.Db(), rig.ProgramFolder()));
+  ASSERT_TRUE(rig.Analyse("o3.RLB", file));
   EXPECT_EQ(file.ringCount, 1);
   EXPECT_EQ(file.ringIndex, 0);
   EXPECT_EQ(file.recordCount, 120);
@@ -274,8 +271,7 @@ TEST_F(CollectFaults, DiskWriteFailureMidRing) {
   CollectRig rig(Profile(), Transport::Tcp, false);
   ASSERT_TRUE(rig.Collect(0, CsvType::Q5, "probe.csv", true));
   DataFileInfo file;
-  file.rlbPath = rig.Path("probe.RLB");
-  ASSERT_TRUE(AnalyseDataFile(file, rig.Db(), rig.ProgramFolder()));
+  ASSERT_TRUE(rig.Analyse("probe.RLB", file));
   const rlim_t limit = static_cast<rlim_t>(file.dataAreaStart + 2048 + 512);
   file.work.Remove();
 
