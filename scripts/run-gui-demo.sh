@@ -32,20 +32,9 @@ echo "recorder simulator on 127.0.0.1:$port"
 ini_dir="$demo_home/Documents/Tessaro/INI"
 mkdir -p "$ini_dir" "$demo_home/run"
 chmod 700 "$demo_home/run"
-cat >"$ini_dir/TESSARO.INI" <<INI
-[Path]
-Data=$demo_home/Documents/Tessaro
-[ComPort]
-Port=TCP/IP
-Baud=38400
-Data=4
-Stop=0
-Parity=0
-Over=3
-[TcpPort]
-IpAddr=127.0.0.1
-IpPort=$port
-INI
+# Only the TCP line is set; everything else keeps its default.
+printf '[ComPort]\nPort=TCP/IP\n[TcpPort]\nIpAddr=127.0.0.1\nIpPort=%s\n' "$port" \
+  >"$ini_dir/TESSARO.INI"
 
 HOME="$demo_home" XDG_CONFIG_HOME="$demo_home/.config" XDG_RUNTIME_DIR="$demo_home/run" \
   "$bin/tessaro"

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "ui/AppIcon.h"
+#include "ui/DialogStyle.h"
 #include "ui/QtText.h"
 #include "ui/UiFonts.h"
 
@@ -20,10 +21,7 @@ QLabel* CentredLabel(QWidget* parent, int width, int y) {
 
 }  // namespace
 
-TAboutDLG::TAboutDLG(QWidget* parent)
-    : TCommandDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                 Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                 Qt::WindowCloseButtonHint) {
+TAboutDLG::TAboutDLG(QWidget* parent) : TCommandDialog(parent, kFixedDialogFlags) {
   setWindowTitle(Msg(MsgAboutCaption));
   setFont(ProportionalFont());
   setFixedSize(350, 180);

@@ -11,6 +11,7 @@
 #include "core/support/IniFile.h"
 #include "core/support/MessageBox.h"
 #include "ui/ComEnvMapping.h"
+#include "ui/DialogStyle.h"
 #include "ui/NumberEdit.h"
 #include "ui/QtText.h"
 #include "ui/UiFonts.h"
@@ -43,9 +44,7 @@ QComboBox* AddList(QWidget* parent, int row, int labelId, const QStringList& ite
 }  // namespace
 
 TComEnvDLG::TComEnvDLG(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      portLister_(&TCommEx::ListSerialPorts) {
+    : QDialog(parent, kFixedDialogFlags), portLister_(&TCommEx::ListSerialPorts) {
   setWindowTitle(Msg(MsgComEnvCaption));
   setFont(ProportionalFont());
   setFixedSize(370, 270);

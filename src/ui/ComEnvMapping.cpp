@@ -40,7 +40,8 @@ int PortEntryIndex(const std::vector<std::string>& entries, const std::string& c
   };
   if (int i = find(comPort); i >= 0) return i;
   if (comPort.size() > 3 && comPort.starts_with("COM") &&
-      std::all_of(comPort.begin() + 3, comPort.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      std::all_of(comPort.begin() + 3, comPort.end(),
+                  [](char c) { return c >= '0' && c <= '9'; })) {
     const long number = std::strtol(comPort.c_str() + 3, nullptr, 10);
     if (number >= 1 && number < 10000) {
       if (int i = find("/dev/ttyS" + std::to_string(number - 1)); i >= 0) return i;

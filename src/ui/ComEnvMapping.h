@@ -9,14 +9,14 @@
 namespace tessaro {
 
 inline constexpr const char* kTcpIpPortName = "TCP/IP";
-inline constexpr int kBaudRates[] = {9600, 14400, 19200, 38400, 56000, 57600,
-                                     115200, 128000, 256000};
+inline constexpr int kBaudRates[] = {9600,  14400,  19200,  38400, 56000,
+                                     57600, 115200, 128000, 256000};
 
-int BaudFromIndex(int index);    // unknown index: 9600
-int BaudIndex(int baud);         // unknown rate: 0
-int DataFromIndex(int index);    // 1 -> 3 (7 bits), else 4 (8 bits)
-int DataIndex(int dataCode);     // 3 -> 1, else 0
-int StopFromIndex(int index);    // 1 -> 1, 2 -> 2, else 0
+int BaudFromIndex(int index);  // unknown index: 9600
+int BaudIndex(int baud);       // unknown rate: 0
+int DataFromIndex(int index);  // 1 -> 3 (7 bits), else 4 (8 bits)
+int DataIndex(int dataCode);   // 3 -> 1, else 0
+int StopFromIndex(int index);  // 1 -> 1, 2 -> 2, else 0
 int StopIndex(int stopCode);
 int ParityFromIndex(int index);  // 1 odd, 2 even, else none
 int ParityIndex(int parityCode);

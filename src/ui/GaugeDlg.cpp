@@ -39,9 +39,9 @@ TGaugeDLG::TGaugeDLG(QWidget* parent)
   gauge_->setGeometry(1, 1, 288, 21);
   gauge_->setRange(0, 100);
   gauge_->setAlignment(Qt::AlignCenter);
-  gauge_->setStyleSheet(QStringLiteral(
-      "QProgressBar { border: none; background: white; color: black; }"
-      "QProgressBar::chunk { background: aqua; }"));
+  gauge_->setStyleSheet(
+      QStringLiteral("QProgressBar { border: none; background: white; color: black; }"
+                     "QProgressBar::chunk { background: aqua; }"));
 
   cancelBtn_ = new QPushButton(Msg(MsgGaugeCancel), this);
   cancelBtn_->setGeometry(112, 110, 85, 25);

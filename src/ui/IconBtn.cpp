@@ -53,13 +53,13 @@ TIconBtn::Placement TIconBtn::Arrange(const QRect& face, QSize iconSize, QSize c
   const int captionCross = (across - captionAcross + 1) / 2;
   Placement p;
   if (horizontal) {
-    p.icon = QRect(face.left() + iconAt, face.top() + iconCross, iconSize.width(),
-                   iconSize.height());
+    p.icon =
+        QRect(face.left() + iconAt, face.top() + iconCross, iconSize.width(), iconSize.height());
     p.caption = QRect(face.left() + captionAt, face.top() + captionCross, captionSize.width(),
                       captionSize.height());
   } else {
-    p.icon = QRect(face.left() + iconCross, face.top() + iconAt, iconSize.width(),
-                   iconSize.height());
+    p.icon =
+        QRect(face.left() + iconCross, face.top() + iconAt, iconSize.width(), iconSize.height());
     p.caption = QRect(face.left() + captionCross, face.top() + captionAt, captionSize.width(),
                       captionSize.height());
   }

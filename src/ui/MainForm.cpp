@@ -33,7 +33,7 @@ namespace tessaro {
 namespace {
 
 constexpr int kStatusBarHeight = 20;
-constexpr int kLampY = 325;   // convert command shown
+constexpr int kLampY = 325;     // convert command shown
 constexpr int kLampShift = 45;  // lamps move up by a button row without it
 
 struct CommandText {
@@ -56,17 +56,14 @@ const CommandText kCommands[13] = {
     {MsgBtnTrans, MsgMenuTrans, MsgHintTrans, QStyle::SP_ArrowDown, FeatureCommand::Trans},
     {MsgBtnInput, MsgMenuInput, MsgHintInput, DrawnIcon::Monitor, FeatureCommand::Input},
     {MsgBtnClock, MsgMenuClock, MsgHintClock, QStyle::SP_BrowserReload, FeatureCommand::Clock},
-    {MsgBtnMemo, MsgMenuMemo, MsgHintMemo, QStyle::SP_FileDialogContentsView,
-     FeatureCommand::Memo},
+    {MsgBtnMemo, MsgMenuMemo, MsgHintMemo, QStyle::SP_FileDialogContentsView, FeatureCommand::Memo},
     {MsgBtnMode, MsgMenuMode, MsgHintMode, QStyle::SP_FileDialogListView, FeatureCommand::Mode},
     {MsgBtnItvl, MsgMenuItvl, MsgHintItvl, QStyle::SP_MediaSeekForward, FeatureCommand::Itvl},
-    {MsgBtnCoef, MsgMenuCoef, MsgHintCoef, QStyle::SP_FileDialogDetailedView,
-     FeatureCommand::Coef},
+    {MsgBtnCoef, MsgMenuCoef, MsgHintCoef, QStyle::SP_FileDialogDetailedView, FeatureCommand::Coef},
     {MsgBtnTerm, MsgMenuTerm, MsgHintTerm, DrawnIcon::Terminal, FeatureCommand::Term},
     {MsgBtnMot, MsgMenuMot, MsgHintMot, QStyle::SP_ArrowUp, std::nullopt},
     {MsgBtnExit, MsgMenuExit, MsgHintExit, QStyle::SP_DialogCloseButton, std::nullopt},
-    {MsgBtnConvert, MsgMenuConvert, MsgHintConvert, QStyle::SP_FileIcon,
-     FeatureCommand::Convert},
+    {MsgBtnConvert, MsgMenuConvert, MsgHintConvert, QStyle::SP_FileIcon, FeatureCommand::Convert},
 };
 constexpr int kLinkButton = 1, kPathButton = 2, kMotButton = 11, kExitButton = 12,
               kConvertButton = 13;
@@ -291,7 +288,8 @@ void TMainForm::PlaceWindow(const WindowPos& pos) {
       return;
     }
   }
-  if (screen) move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
+  if (screen)
+    move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 void TMainForm::SetFeatureDialog(FeatureCommand command, DialogFactory factory,

@@ -135,9 +135,7 @@ class TMainForm : public QMainWindow {
   void SetLamps(LampState dtr, LampState dsr, LampState rts, LampState cts);
   void StoreSettings();
   void Terminate();
-  Feature& FeatureOf(FeatureCommand command) {
-    return features_[static_cast<size_t>(command)];
-  }
+  Feature& FeatureOf(FeatureCommand command) { return features_[static_cast<size_t>(command)]; }
 
   AppPaths paths_;
   AppSettings settings_;

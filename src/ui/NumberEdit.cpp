@@ -112,8 +112,8 @@ void TNumberEdit::TextChanged(const QString& qtext) {
         rewriting_ = false;
       }
     }
-    const std::string rounded = RoundDecimalText(shown, options_.Figure, options_.RoundMode,
-                                                 options_.DecimalSeparator);
+    const std::string rounded =
+        RoundDecimalText(shown, options_.Figure, options_.RoundMode, options_.DecimalSeparator);
     if (auto v = ParseNumberText(rounded, options_)) value_ = *v;
   }
   value_ = LimitValue(value_, options_);

@@ -7,15 +7,13 @@
 #include <QSpinBox>
 
 #include "ui/AppIcon.h"
+#include "ui/DialogStyle.h"
 #include "ui/QtText.h"
 #include "ui/UiFonts.h"
 
 namespace tessaro {
 
-TSlaveDLG::TSlaveDLG(QWidget* parent)
-    : TCommandDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                 Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                 Qt::WindowCloseButtonHint) {
+TSlaveDLG::TSlaveDLG(QWidget* parent) : TCommandDialog(parent, kFixedDialogFlags) {
   setWindowTitle(Msg(MsgSlaveCaption));
   setWindowIcon(AppIcon());
   setFont(ProportionalFont());

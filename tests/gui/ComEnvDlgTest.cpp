@@ -42,8 +42,8 @@ TEST(ComEnvMapping, ListIndexesAndCodes) {
 
 TEST(ComEnvMapping, PortListStartsWithTcpIpAndFindsComNames) {
   const auto entries = PortListEntries({"/dev/ttyS0", "TCP/IP", "/dev/ttyS2", "/dev/ttyUSB0"});
-  EXPECT_EQ(entries, (std::vector<std::string>{"TCP/IP", "/dev/ttyS0", "/dev/ttyS2",
-                                               "/dev/ttyUSB0"}));
+  EXPECT_EQ(entries,
+            (std::vector<std::string>{"TCP/IP", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyUSB0"}));
   EXPECT_EQ(PortEntryIndex(entries, "/dev/ttyUSB0"), 3);
   EXPECT_EQ(PortEntryIndex(entries, "COM3"), 2);  // COM3 is /dev/ttyS2
   EXPECT_EQ(PortEntryIndex(entries, "COM9"), 0);

@@ -85,16 +85,16 @@ TEST_F(CommandDialogTest, FailedPreparationReportsFormInitAndNeverShows) {
   EXPECT_EQ(trace_.idleWhileShown, -1);
   EXPECT_FALSE(trace_.applied);
   EXPECT_TRUE(trace_.destroyed);
-  EXPECT_EQ(boxes_.Boxes(), (std::vector<RecordedBox>{
-                                {BoxKind::Error, LoadMessage(MsgFormInitFailed), BoxResult::Ok}}));
+  EXPECT_EQ(
+      boxes_.Boxes(),
+      (std::vector<RecordedBox>{{BoxKind::Error, LoadMessage(MsgFormInitFailed), BoxResult::Ok}}));
   EXPECT_EQ(idle_.load(), 1);
 }
 
 TEST_F(CommandDialogTest, CreationFailuresGetTheirMessages) {
   RunDialogCommand(idle_, []() -> std::unique_ptr<TCommandDialog> { throw std::bad_alloc(); });
-  RunDialogCommand(idle_, []() -> std::unique_ptr<TCommandDialog> {
-    throw std::runtime_error("broken");
-  });
+  RunDialogCommand(idle_,
+                   []() -> std::unique_ptr<TCommandDialog> { throw std::runtime_error("broken"); });
   RunDialogCommand(idle_, [] { return std::unique_ptr<TCommandDialog>(); });
   EXPECT_EQ(boxes_.Texts(),
             (std::vector<std::string>{LoadMessage(MsgOutOfMemory), LoadMessage(MsgFormInitFailed),

@@ -38,8 +38,8 @@ TEST(IconBtn, MarginAndSpacingMinusOne) {
   EXPECT_EQ(p.icon, QRect(34, 5, 32, 32));
   EXPECT_EQ(p.caption, QRect(30, 41, 40, 14));
   // No caption: spacing drops to 0.
-  p = TIconBtn::Arrange(QRect(0, 0, 100, 40), QSize(32, 32), QSize(),
-                        TButtonLayout::blGlyphLeft, -1, 10);
+  p = TIconBtn::Arrange(QRect(0, 0, 100, 40), QSize(32, 32), QSize(), TButtonLayout::blGlyphLeft,
+                        -1, 10);
   EXPECT_EQ(p.icon.left(), (100 - 32 + 1) / 2);
 }
 

@@ -5,13 +5,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QTest>
-#include <QScreen>
 #include <memory>
 
 #include "GuiTestEnvironment.h"
@@ -27,6 +27,17 @@
 
 namespace tessaro {
 namespace {
+
+// Answers the slave dialog that the next MMenuSlaveClick opens.
+void AnswerSlaveDialog(bool on, int id, bool ok) {
+  QTimer::singleShot(0, [=] {
+    auto* dlg = qobject_cast<TSlaveDLG*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    (on ? dlg->OnButton() : dlg->OffButton())->setChecked(true);
+    dlg->IdSpin()->setValue(id);
+    ok ? dlg->accept() : dlg->reject();
+  });
+}
 
 class MainFormTest : public testing::Test {
  protected:
@@ -116,10 +127,9 @@ TEST_F(MainFormTest, MissingSerialPortAsksAndNoEndsTheProgram) {
   ASSERT_TRUE(WaitUntil([&] { return form.Terminating(); }));
   EXPECT_EQ(form.Lamp(0)->State(), LampState::Failed);
   EXPECT_EQ(form.Lamp(2)->State(), LampState::Off);
-  EXPECT_EQ(boxes_.Boxes(),
-            (std::vector<RecordedBox>{
-                {BoxKind::YesNo, LoadMessage(MsgPortInUseRetry), BoxResult::No},
-                {BoxKind::Error, LoadMessage(MsgPortUnusable), BoxResult::Ok}}));
+  EXPECT_EQ(boxes_.Boxes(), (std::vector<RecordedBox>{
+                                {BoxKind::YesNo, LoadMessage(MsgPortInUseRetry), BoxResult::No},
+                                {BoxKind::Error, LoadMessage(MsgPortUnusable), BoxResult::Ok}}));
   EXPECT_EQ(terminations_, 1);
 }
 
@@ -185,16 +195,7 @@ TEST_F(MainFormTest, HiddenActionsToggleFlagsPanelsAndHeight) {
 TEST_F(MainFormTest, SlaveDialogDrivesPanelAndLine) {
   UseTcpServer();
   TMainForm& form = Make();
-  auto answer = [](bool on, int id, bool ok) {
-    QTimer::singleShot(0, [=] {
-      auto* dlg = qobject_cast<TSlaveDLG*>(QApplication::activeModalWidget());
-      ASSERT_NE(dlg, nullptr);
-      (on ? dlg->OnButton() : dlg->OffButton())->setChecked(true);
-      dlg->IdSpin()->setValue(id);
-      ok ? dlg->accept() : dlg->reject();
-    });
-  };
-  answer(true, 5, true);
+  AnswerSlaveDialog(true, 5, true);
   form.MMenuSlaveClick();
   EXPECT_TRUE(form.Slaved());
   EXPECT_EQ(form.SlaveId(), 5);
@@ -204,12 +205,12 @@ TEST_F(MainFormTest, SlaveDialogDrivesPanelAndLine) {
   EXPECT_TRUE(form.Line().ScktLine.Slaved());
   EXPECT_EQ(form.Line().CommLine.SlaveID(), 5);
 
-  answer(false, 9, false);  // cancel changes nothing
+  AnswerSlaveDialog(false, 9, false);  // cancel changes nothing
   form.MMenuSlaveClick();
   EXPECT_TRUE(form.Slaved());
   EXPECT_EQ(form.SlaveId(), 5);
 
-  answer(false, 5, true);
+  AnswerSlaveDialog(false, 5, true);
   form.MMenuSlaveClick();
   EXPECT_FALSE(form.Slaved());
   EXPECT_TRUE(form.Panel(2)->isHidden());
@@ -221,20 +222,10 @@ TEST_F(MainFormTest, SlaveFlowControlFollowsTheFlagOnASerialLine) {
   UseTcpServer();
   TMainForm& form = Make();
   form.Line().LineMode = kLineModeSerial;
-  QTimer::singleShot(0, [] {
-    auto* dlg = qobject_cast<TSlaveDLG*>(QApplication::activeModalWidget());
-    ASSERT_NE(dlg, nullptr);
-    dlg->OnButton()->setChecked(true);
-    dlg->accept();
-  });
+  AnswerSlaveDialog(true, 2, true);
   form.MMenuSlaveClick();
   EXPECT_EQ(form.Line().CommLine.FlowControls(), 0u);
-  QTimer::singleShot(0, [] {
-    auto* dlg = qobject_cast<TSlaveDLG*>(QApplication::activeModalWidget());
-    ASSERT_NE(dlg, nullptr);
-    dlg->OffButton()->setChecked(true);
-    dlg->accept();
-  });
+  AnswerSlaveDialog(false, 2, true);
   form.MMenuSlaveClick();
   EXPECT_EQ(form.Line().CommLine.FlowControls(), CommSet(cfcRtsCts));
 }

@@ -38,9 +38,8 @@ TEST(PathDlg, CancelKeepsTheFolderAndAChoiceReplacesIt) {
   EXPECT_FALSE(dlg.Execute());
   EXPECT_EQ(dlg.Folder(), "/old/");
   EXPECT_EQ(title, QString::fromUtf8("フォルダーを選択して下さい。"));
-  dlg.SetChooser([&](QWidget*, const QString&, const QString&) {
-    return QString::fromStdString(dir.Path());
-  });
+  dlg.SetChooser(
+      [&](QWidget*, const QString&, const QString&) { return QString::fromStdString(dir.Path()); });
   EXPECT_TRUE(dlg.Execute());
   EXPECT_EQ(dlg.Folder(), QString::fromStdString(dir.Path()) + "/");
 }

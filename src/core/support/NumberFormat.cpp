@@ -144,8 +144,7 @@ std::string RoundDecimalText(const std::string& text, int figure, TRoundMode mod
   return integer + decimalSeparator + kept;
 }
 
-std::string GroupThousands(const std::string& text, char decimalSeparator,
-                           char thousandSeparator) {
+std::string GroupThousands(const std::string& text, char decimalSeparator, char thousandSeparator) {
   size_t start = (!text.empty() && IsSign(text[0])) ? 1 : 0;
   size_t sep = text.find(decimalSeparator);
   if (sep == std::string::npos) sep = text.size();
