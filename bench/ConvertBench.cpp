@@ -33,7 +33,9 @@ class QuietProgress : public ProgressReporter {
  public:
   void SetCaption(const std::string&) override {}
   void SetMessage(const std::string&) override {}
-  void FlashError(const std::string& message) override { std::fprintf(stderr, "%s\n", message.c_str()); }
+  void FlashError(const std::string& message) override {
+    std::fprintf(stderr, "%s\n", message.c_str());
+  }
   void SetPercent(int) override { ++calls; }
   bool CancelRequested() const override { return false; }
   int calls = 0;
@@ -41,15 +43,15 @@ class QuietProgress : public ProgressReporter {
 
 TestRlb EightChannels(int64_t records) {
   TestRlb rlb;
-  rlb.channels = {{1, 1001, -1, 1, 2},  {2, 1001, -2, 1, 2},   {3, 1001, 0, 10, 2},
-                  {1, 1001, -1, 11, 2}, {120, 1001, 0, 2, 4},  {300, 1001, 0, 21, 2},
+  rlb.channels = {{1, 1001, -1, 1, 2},  {2, 1001, -2, 1, 2},  {3, 1001, 0, 10, 2},
+                  {1, 1001, -1, 11, 2}, {120, 1001, 0, 2, 4}, {300, 1001, 0, 21, 2},
                   {159, 1001, 0, 1, 2}, {1, 1001, -3, 1, 2}};
   rlb.records.reserve(static_cast<size_t>(records));
   for (int64_t i = 0; i < records; ++i) {
     const int v = static_cast<int>(i % 20000) - 10000;
-    rlb.records.push_back(Concat({Be16(v), Be16(v / 3), Be16(static_cast<int>(i % 60000)),
-                                  Be16(-v), Be32(i * 7), Be16(static_cast<int>(i & 0xFFFF)),
-                                  Be16(static_cast<int>(i % 17)), Be16(v * 2)}));
+    rlb.records.push_back(
+        Concat({Be16(v), Be16(v / 3), Be16(static_cast<int>(i % 60000)), Be16(-v), Be32(i * 7),
+                Be16(static_cast<int>(i & 0xFFFF)), Be16(static_cast<int>(i % 17)), Be16(v * 2)}));
   }
   rlb.rotation = records / 3;  // the ring wraps once
   return rlb;

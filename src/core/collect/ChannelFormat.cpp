@@ -212,8 +212,7 @@ bool IsWindDirectionChannel(const ChannelInfo& channel) {
   // Direction modes lie between 159 and 731; most channels are outside.
   if (channel.mode < kDirectionModes[0] || channel.mode > std::end(kDirectionModes)[-1])
     return false;
-  return std::binary_search(std::begin(kDirectionModes), std::end(kDirectionModes),
-                            channel.mode);
+  return std::binary_search(std::begin(kDirectionModes), std::end(kDirectionModes), channel.mode);
 }
 
 void AppendCsvValue(std::string& out, const ChannelInfo& channel, const uint8_t* value,

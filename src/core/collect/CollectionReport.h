@@ -16,9 +16,9 @@ class DefinitionDb;
 struct ReportRun {
   std::string rlbPath;
   std::string csvPath;
-  bool rlbKept = true;       // the conversion always keeps its input
+  bool rlbKept = true;  // the conversion always keeps its input
   CsvType csvType = CsvType::Q5;
-  bool conversion = false;   // the conversion reports failures with its own texts
+  bool conversion = false;  // the conversion reports failures with its own texts
 };
 
 // The block's text (CP932, CR LF line ends) for a run finished at now.

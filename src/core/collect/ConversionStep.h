@@ -18,8 +18,8 @@ struct ConversionJob {
   std::string rlbPath;
   std::string csvPath;
   CsvType csvType = CsvType::Q5;
-  bool keepRlb = true;      // the collection's save option; a conversion keeps its input
-  bool conversion = true;   // report failures with the conversion's texts
+  bool keepRlb = true;     // the collection's save option; a conversion keeps its input
+  bool conversion = true;  // report failures with the conversion's texts
   // Folder for the work copy and the LOG folder; the writable program
   // folder when empty (ends with '/').
   std::string programFolder;

@@ -136,9 +136,8 @@ void AppendQ5Information(std::string& out, const DataFileInfo& info) {
 
 // appendLine(out, record index, record bytes in host order) appends one line.
 template <typename RecordLine>
-StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath,
-                        ProgressReporter& progress, const std::string& heading,
-                        const RecordLine& appendLine) {
+StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath, ProgressReporter& progress,
+                        const std::string& heading, const RecordLine& appendLine) {
   progress.SetMessage(LoadMessage(MsgCsvPreparing));
   progress.SetPercent(0);
   CsvOutput out;
@@ -181,20 +180,19 @@ StepResult WriteCsvCorvex(DataFileInfo& info, const std::string& csvPath,
   AppendCorvexHeading(heading, info);
   const bool timed = HasTimeColumns(info);
   RecordClock clock(info.startTime, info.channels.empty() ? 0 : info.channels[0].interval);
-  return WriteRecords(info, csvPath, progress, heading,
-                      [&](std::string& out, int64_t e, const uint8_t* bytes) {
-                        AppendRecordNumber(out, e + 1);
-                        if (timed) {
-                          out += ',';
-                          out += clock.Text(e);
-                        }
-                        for (const ChannelInfo& ch : info.channels) {
-                          out += ',';
-                          AppendCsvValue(out, ch, bytes + ch.offset, ValueStyle::Plain,
-                                         info.calmThreshold);
-                        }
-                        out += "\r\n";
-                      });
+  return WriteRecords(
+      info, csvPath, progress, heading, [&](std::string& out, int64_t e, const uint8_t* bytes) {
+        AppendRecordNumber(out, e + 1);
+        if (timed) {
+          out += ',';
+          out += clock.Text(e);
+        }
+        for (const ChannelInfo& ch : info.channels) {
+          out += ',';
+          AppendCsvValue(out, ch, bytes + ch.offset, ValueStyle::Plain, info.calmThreshold);
+        }
+        out += "\r\n";
+      });
 }
 
 StepResult WriteCsvQ5(DataFileInfo& info, const std::string& csvPath, ProgressReporter& progress) {
@@ -204,30 +202,29 @@ StepResult WriteCsvQ5(DataFileInfo& info, const std::string& csvPath, ProgressRe
   RecordClock clock(info.startTime, info.channels.empty() ? 0 : info.channels[0].interval);
   const int64_t last = info.recordCount - 1;
   std::string lastDate;
-  return WriteRecords(info, csvPath, progress, heading,
-                      [&](std::string& out, int64_t e, const uint8_t* bytes) {
-                        bool first = true;
-                        for (const ChannelInfo& ch : info.channels) {
-                          if (!first) out += ',';
-                          first = false;
-                          AppendCsvValue(out, ch, bytes + ch.offset, ValueStyle::Numeric,
-                                         info.calmThreshold);
-                        }
-                        if (timed) {
-                          // The quoted CSV form of YY/MM/DD hh:mm:ss: time, then date.
-                          const std::string& text = clock.Text(e);
-                          out += ",\"";
-                          out.append(text, 9, 8);
-                          out += '"';
-                          if (e == last || text.compare(0, 8, lastDate) != 0) {
-                            lastDate.assign(text, 0, 8);
-                            out += ",\"";
-                            out += lastDate;
-                            out += '"';
-                          }
-                        }
-                        out += "\r\n";
-                      });
+  return WriteRecords(
+      info, csvPath, progress, heading, [&](std::string& out, int64_t e, const uint8_t* bytes) {
+        bool first = true;
+        for (const ChannelInfo& ch : info.channels) {
+          if (!first) out += ',';
+          first = false;
+          AppendCsvValue(out, ch, bytes + ch.offset, ValueStyle::Numeric, info.calmThreshold);
+        }
+        if (timed) {
+          // The quoted CSV form of YY/MM/DD hh:mm:ss: time, then date.
+          const std::string& text = clock.Text(e);
+          out += ",\"";
+          out.append(text, 9, 8);
+          out += '"';
+          if (e == last || text.compare(0, 8, lastDate) != 0) {
+            lastDate.assign(text, 0, 8);
+            out += ",\"";
+            out += lastDate;
+            out += '"';
+          }
+        }
+        out += "\r\n";
+      });
 }
 
 StepResult WriteCsv(CsvType type, DataFileInfo& info, const std::string& csvPath,

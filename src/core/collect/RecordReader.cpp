@@ -43,8 +43,7 @@ void RecordReader::Fill(int64_t at) {
 }
 
 bool RecordReader::InWindow(int64_t at, int size) const {
-  return at >= windowStart_ &&
-         at + size <= windowStart_ + static_cast<int64_t>(window_.size());
+  return at >= windowStart_ && at + size <= windowStart_ + static_cast<int64_t>(window_.size());
 }
 
 }  // namespace tessaro

@@ -55,7 +55,9 @@ class ConvertTest : public ::testing::Test {
     ASSERT_TRUE(WriteTestRlb(rlbPath_, rlb));
     rlbBytes_ = TempDir::ReadAll(rlbPath_);
   }
-  std::string Log() const { return TempDir::ReadAll(ReportFilePath(programFolder_ + "/", NowFields())); }
+  std::string Log() const {
+    return TempDir::ReadAll(ReportFilePath(programFolder_ + "/", NowFields()));
+  }
   // Nothing but the LOG folder (when a report was written) in the program folder.
   void ExpectNoWorkFiles() const {
     for (const std::string& name : FolderNames(programFolder_)) EXPECT_EQ(name, "LOG");
@@ -83,10 +85,11 @@ TEST_F(ConvertTest, ThreadConvertsAndReports) {
     EXPECT_TRUE(thread.Result().ok) << thread.Result().message;
   }
   EXPECT_FALSE(CollectionBusy);
-  EXPECT_EQ(TempDir::ReadAll(csvPath_), "NO,DATE-TIME, 1CH[VOLT], 2CH[TEMP]\r\n"
-                                        "000001,26/12/08 10:00:00,+0.0,+0.0\r\n"
-                                        "000002,26/12/08 10:00:01,+0.1,-0.1\r\n"
-                                        "000003,26/12/08 10:00:02,+0.2,-0.2\r\n");
+  EXPECT_EQ(TempDir::ReadAll(csvPath_),
+            "NO,DATE-TIME, 1CH[VOLT], 2CH[TEMP]\r\n"
+            "000001,26/12/08 10:00:00,+0.0,+0.0\r\n"
+            "000002,26/12/08 10:00:01,+0.1,-0.1\r\n"
+            "000003,26/12/08 10:00:02,+0.2,-0.2\r\n");
   EXPECT_EQ(TempDir::ReadAll(rlbPath_), rlbBytes_);
   const std::string log = Log();
   EXPECT_EQ(log.find(std::string(80, '-') + "\r\n"), 0u);
@@ -101,7 +104,8 @@ TEST_F(ConvertTest, ThreadConvertsAndReports) {
 
 TEST_F(ConvertTest, TwoConversionsAppendTwoBlocks) {
   WriteRlb(Sample(2));
-  ASSERT_TRUE(ConvertRlbFile(rlbPath_, csvPath_, CsvType::Q5, db_, progress_, programFolder_ + "/"));
+  ASSERT_TRUE(
+      ConvertRlbFile(rlbPath_, csvPath_, CsvType::Q5, db_, progress_, programFolder_ + "/"));
   ASSERT_TRUE(ConvertRlbFile(rlbPath_, dir_.Join("b.csv"), CsvType::Corvex, db_, progress_,
                              programFolder_ + "/"));
   const std::string log = Log();
@@ -202,7 +206,8 @@ TEST_F(ConvertTest, CommandLineExitCodes) {
   EXPECT_EQ(RunCli({"convert", "a.RLB", "--colour"}, out, err), 2);
   dir_.WriteFile("DT2026120800.RLB", std::string(500, '\x01'));
   EXPECT_EQ(RunCli({"convert", rlbPath_, "--csv=" + csvPath_}, out, err), 1);
-  EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"RLBファイルを解析中にエラーが発生しました。"});
+  EXPECT_EQ(boxes_.Texts(),
+            std::vector<std::string>{"RLBファイルを解析中にエラーが発生しました。"});
   EXPECT_EQ(::access(csvPath_.c_str(), F_OK), -1);
 }
 

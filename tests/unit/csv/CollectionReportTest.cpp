@@ -44,26 +44,25 @@ class CollectionReportTest : public ::testing::Test {
 };
 
 TEST_F(CollectionReportTest, BlockInCp932) {
-  const std::string expected = Utf8ToCp932(
-      kDashes + "\r\n" +
-      "作成日付          : 2026/12/09 08:05:03\r\n"
-      "RLBファイル名称   : /data/DT2026120900.RLB\r\n"
-      "CSVファイル名称   : /data/DT2026120900.CSV\r\n"
-      "RLBファイル保存   : する\r\n"
-      "CSVファイルタイプ : Corvex形式\r\n"
-      "回収リング        : NEWリング\r\n"
-      "シリアル番号      : SN-000123\r\n"
-      "モデルコード      : 0012\r\n"
-      "サブモデルコード  : 0003\r\n"
-      "ＲＯＭコード      : 0101\r\n"
-      "ファームウェア    : CVX-100 V1.23\r\n"
-      "測定開始時刻      : 26/12/08 10:00:00\r\n"
-      "測定終了時刻      : 26/12/08 11:00:00\r\n"
-      "測定データ数      : 3\r\n"
-      "測定チャンネル数  : 2\r\n"
-      "測定モード01      : 電圧,DC ±1V,0.1mV\r\n"
-      "測定モード02      : 温度,熱電対 K,0.1℃\r\n"
-      "測定インターバル  : 5 秒\r\n");
+  const std::string expected = Utf8ToCp932(kDashes + "\r\n" +
+                                           "作成日付          : 2026/12/09 08:05:03\r\n"
+                                           "RLBファイル名称   : /data/DT2026120900.RLB\r\n"
+                                           "CSVファイル名称   : /data/DT2026120900.CSV\r\n"
+                                           "RLBファイル保存   : する\r\n"
+                                           "CSVファイルタイプ : Corvex形式\r\n"
+                                           "回収リング        : NEWリング\r\n"
+                                           "シリアル番号      : SN-000123\r\n"
+                                           "モデルコード      : 0012\r\n"
+                                           "サブモデルコード  : 0003\r\n"
+                                           "ＲＯＭコード      : 0101\r\n"
+                                           "ファームウェア    : CVX-100 V1.23\r\n"
+                                           "測定開始時刻      : 26/12/08 10:00:00\r\n"
+                                           "測定終了時刻      : 26/12/08 11:00:00\r\n"
+                                           "測定データ数      : 3\r\n"
+                                           "測定チャンネル数  : 2\r\n"
+                                           "測定モード01      : 電圧,DC ±1V,0.1mV\r\n"
+                                           "測定モード02      : 温度,熱電対 K,0.1℃\r\n"
+                                           "測定インターバル  : 5 秒\r\n");
   EXPECT_EQ(CollectionReportText(info_, run_, db_, now_), expected);
 }
 
@@ -113,7 +112,7 @@ TEST_F(CollectionReportTest, UnopenableLogIsShownAndIgnored) {
   run_.conversion = true;
   EXPECT_FALSE(WriteCollectionReport(info_, run_, db_, dir.Path() + "/"));
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"ログファイルのオープンに失敗しました。",
-                                                      "ログファイルのオープンに失敗しました。"}));
+                                                     "ログファイルのオープンに失敗しました。"}));
   EXPECT_EQ(boxes.Count(BoxKind::Error), 2u);
 }
 

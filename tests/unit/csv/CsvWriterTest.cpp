@@ -123,8 +123,7 @@ TEST_F(CsvWriterTest, DateTimeFirstChannelHasNoTimeColumns) {
                                                "000002,26/12/08 10:03:09,-0.2",
                                            }));
   const std::string q5 = Convert(rlb, CsvType::Q5);
-  EXPECT_NE(q5.find(Lines({"26/12/08 10:00:07,+1.5", "26/12/08 10:03:09,-0.2"})),
-            std::string::npos)
+  EXPECT_NE(q5.find(Lines({"26/12/08 10:00:07,+1.5", "26/12/08 10:03:09,-0.2"})), std::string::npos)
       << q5;
   EXPECT_EQ(q5.find("\"10:00:07\""), std::string::npos);
 }
@@ -152,15 +151,16 @@ TEST_F(CsvWriterTest, DirectionsAndWindRecords) {
 TEST_F(CsvWriterTest, DateTimeHexAndTimeOfDayTypes) {
   TestRlb rlb;
   rlb.channels = {{1, 1001, 0, 6, 6}, {1, 1001, 0, 21, 2}, {1, 1001, 0, 23, 4}};
-  rlb.records = {Concat({StoredDateTime({2026, 12, 24, 18, 30, 0}), Be16(0x8001),
-                         {0x00, 0x12, 0x34, 0x56}}),
-                 Concat({std::vector<uint8_t>(6, 0xFF), Be16(0x00AB), {0x00, 0x25, 0x00, 0x00}})};
-  EXPECT_EQ(Convert(rlb, CsvType::Corvex),
-            Lines({
-                "NO,DATE-TIME, 1CH[VOLT], 2CH[VOLT], 3CH[VOLT]",
-                "000001,26/12/08 10:00:00,26/12/24 18:30:00,8001h,12:34:56",
-                "000002,26/12/08 10:00:01," + std::string(kInvalidDateTimeText) + ",00ABh,?\?:?\?:?\?",
-            }));
+  rlb.records = {
+      Concat({StoredDateTime({2026, 12, 24, 18, 30, 0}), Be16(0x8001), {0x00, 0x12, 0x34, 0x56}}),
+      Concat({std::vector<uint8_t>(6, 0xFF), Be16(0x00AB), {0x00, 0x25, 0x00, 0x00}})};
+  EXPECT_EQ(
+      Convert(rlb, CsvType::Corvex),
+      Lines({
+          "NO,DATE-TIME, 1CH[VOLT], 2CH[VOLT], 3CH[VOLT]",
+          "000001,26/12/08 10:00:00,26/12/24 18:30:00,8001h,12:34:56",
+          "000002,26/12/08 10:00:01," + std::string(kInvalidDateTimeText) + ",00ABh,?\?:?\?:?\?",
+      }));
 }
 
 TEST_F(CsvWriterTest, RingThatWrapsIsWrittenOldestFirstWithTheOverwriteNotice) {
@@ -195,7 +195,7 @@ TEST_F(CsvWriterTest, ModeMissingFromTheDatabaseGetsAnEmptyHeading) {
 TEST_F(CsvWriterTest, RecorderTextsPassThroughAndLabelsAreCp932) {
   TestRlb rlb;
   rlb.serial = "\x83\x65\x83\x58\x83\x67";  // "テスト" in CP932, as the recorder sends it
-  rlb.memos[0] = "\x8E\xBA\x95\xB6";       // two CP932 characters
+  rlb.memos[0] = "\x8E\xBA\x95\xB6";        // two CP932 characters
   rlb.channels = {{138, 1001, 0, 6, 6}, {1, 1001, 0, 1, 2}, {3, 1001, 0, 1, 2}};
   rlb.records = {Concat({StoredDateTime({2026, 12, 8, 10, 0, 0}), Be16(1), Be16(2)})};
   const std::string q5 = Convert(rlb, CsvType::Q5);
