@@ -75,6 +75,24 @@ class Reader {
     return texts;
   }
 
+  // "none" empties the setting; a value replaces it; no key keeps it.
+  void OptionalNumber(const std::string& section, const std::string& key,
+                      std::optional<int>& out) const {
+    if (IsNone(section, key)) {
+      out.reset();
+    } else if (auto v = Number(section, key)) {
+      out = static_cast<int>(*v);
+    }
+  }
+  void OptionalText(const std::string& section, const std::string& key,
+                    std::optional<std::string>& out) const {
+    if (IsNone(section, key)) {
+      out.reset();
+    } else if (auto v = Text(section, key)) {
+      out = *v;
+    }
+  }
+
   std::optional<DateTimeFields> Time(const std::string& section, const std::string& key) const {
     const auto value = Text(section, key);
     if (!value) return std::nullopt;
@@ -163,16 +181,8 @@ void ReadRecorder(const Reader& in, RecorderProfile& p) {
   if (auto v = in.Number(s, "SubModel")) p.subModel = static_cast<int>(*v);
   if (auto v = in.Number(s, "RomVersion")) p.romVersion = static_cast<int>(*v);
   if (auto v = in.Text(s, "Serial")) p.serial = *v;
-  if (in.IsNone(s, "Date")) {
-    p.dateText.reset();
-  } else if (auto v = in.Text(s, "Date")) {
-    p.dateText = *v;
-  }
-  if (in.IsNone(s, "Capability")) {
-    p.capability.reset();
-  } else if (auto v = in.Number(s, "Capability")) {
-    p.capability = static_cast<int>(*v);
-  }
+  in.OptionalText(s, "Date", p.dateText);
+  in.OptionalNumber(s, "Capability", p.capability);
   if (auto v = in.Flag(s, "RingCountTuple")) p.ringCountTuple = *v;
   if (auto v = in.Flag(s, "DataAreaSizeTuple")) p.dataAreaSizeTuple = *v;
   if (auto v = in.Number(s, "MaxChannels")) p.maxChannels = static_cast<int>(*v);
@@ -192,16 +202,8 @@ void ReadSettings(const Reader& in, RecorderProfile& p) {
   if (auto v = in.Number(s, "Channels")) p.channelCount = static_cast<int>(*v);
   if (auto v = in.List(s, "Modes")) p.modes = *v;
   if (auto v = in.Number(s, "Interval")) p.interval = static_cast<int>(*v);
-  if (in.IsNone(s, "PreTimer")) {
-    p.preTimer.reset();
-  } else if (auto v = in.Number(s, "PreTimer")) {
-    p.preTimer = static_cast<int>(*v);
-  }
-  if (in.IsNone(s, "Sampling")) {
-    p.sampling.reset();
-  } else if (auto v = in.Number(s, "Sampling")) {
-    p.sampling = static_cast<int>(*v);
-  }
+  in.OptionalNumber(s, "PreTimer", p.preTimer);
+  in.OptionalNumber(s, "Sampling", p.sampling);
   if (auto v = in.Text(s, "ModeList")) p.modeList = *v;
   for (int c = 1; c <= 32; ++c) {
     if (auto v = in.Text(s, "ModeList" + std::to_string(c))) {
@@ -211,16 +213,8 @@ void ReadSettings(const Reader& in, RecorderProfile& p) {
     }
   }
   if (auto v = in.Text(s, "IntervalList")) p.intervalList = *v;
-  if (in.IsNone(s, "PreTimerList")) {
-    p.preTimerList.reset();
-  } else if (auto v = in.Text(s, "PreTimerList")) {
-    p.preTimerList = *v;
-  }
-  if (in.IsNone(s, "SamplingList")) {
-    p.samplingList.reset();
-  } else if (auto v = in.Text(s, "SamplingList")) {
-    p.samplingList = *v;
-  }
+  in.OptionalText(s, "PreTimerList", p.preTimerList);
+  in.OptionalText(s, "SamplingList", p.samplingList);
 }
 
 void ReadRings(const Reader& in, const IniFile& ini, RecorderProfile& p) {

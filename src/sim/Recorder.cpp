@@ -214,17 +214,17 @@ void Recorder::BuildEep() {
   eep_.Put(MakeIntTuple(static_cast<uint16_t>(bases.interval), kTypeInt16, profile_.interval));
   if (profile_.preTimer) eep_.Put(MakeIntTuple(kEepPreTimer, kTypeInt16, *profile_.preTimer));
   // Coefficients of every value type, for the coefficient view.
-  eep_.Put(MakeIntTuple(400, kTypeInt8, -1));
-  eep_.Put(MakeIntTuple(401, kTypeInt16b, -1234));
+  eep_.Put(MakeIntTuple(400, kTypeChar, -1));
+  eep_.Put(MakeIntTuple(401, kTypeSInt16, -1234));
   eep_.Put(MakeIntTuple(402, kTypeUInt16, 65535));
   eep_.Put(MakeIntTuple(403, kTypeInt32, 123456789));
-  eep_.Put(MakeRealTuple(404, kTypeFloat, 1.5));
+  eep_.Put(MakeRealTuple(404, kTypeReal, 1.5));
   eep_.Put(MakeRealTuple(405, kTypeDouble, -2.25e-3));
-  eep_.Put(MakeTextTuple(406, kTypeMemo32, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"));
+  eep_.Put(MakeTextTuple(406, kTypeMemo, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"));
   eep_.Put(MakeDateTimeTuple(407, {2026, 12, 8, 10, 23, 45}));
-  eep_.Put(MakeIntTuple(408, kTypeBits8, 0x81));
-  eep_.Put(MakeIntTuple(409, kTypeBits16, 0x00A5));
-  eep_.Put(MakeIntTuple(410, kTypeBits32, 0x80000001LL));
+  eep_.Put(MakeIntTuple(408, kTypeBit8, 0x81));
+  eep_.Put(MakeIntTuple(409, kTypeBit16, 0x00A5));
+  eep_.Put(MakeIntTuple(410, kTypeBit32, 0x80000001LL));
   eep_.Put(MakeTextTuple(411, kTypeMemo16, "CALIBRATED"));
 }
 
@@ -240,8 +240,7 @@ void Recorder::BuildRom() {
   rom_.Put(MakeIntTuple(kRomMaxChannels, kTypeInt16, profile_.maxChannels));
   if (profile_.fileStride > 0)
     rom_.Put(MakeIntTuple(kRomFileStride, kTypeInt32, profile_.fileStride));
-  if (profile_.capability)
-    rom_.Put(MakeIntTuple(kRomCapability, kTypeBits16, *profile_.capability));
+  if (profile_.capability) rom_.Put(MakeIntTuple(kRomCapability, kTypeBit16, *profile_.capability));
 }
 
 SimReply Recorder::Execute(std::string_view command) {

@@ -20,21 +20,21 @@ struct TypeShape {
 
 std::optional<TypeShape> ShapeOf(int type) {
   switch (type) {
-    case kTypeInt8:
-    case kTypeBits8:
+    case kTypeChar:
+    case kTypeBit8:
       return TypeShape{1, 1};
     case kTypeInt16:
     case kTypeUInt16:
-    case kTypeInt16b:
-    case kTypeBits16:
+    case kTypeSInt16:
+    case kTypeBit16:
       return TypeShape{2, 1};
     case kTypeInt32:
-    case kTypeFloat:
-    case kTypeBits32:
+    case kTypeReal:
+    case kTypeBit32:
       return TypeShape{4, 1};
     case kTypeDouble:
       return TypeShape{8, 1};
-    case kTypeMemo32:
+    case kTypeMemo:
       return TypeShape{1, 32};
     case kTypeDateTime:
       return TypeShape{6, 1};
@@ -70,32 +70,30 @@ uint64_t GetBigEndian(const std::vector<uint8_t>& bytes) {
 
 bool IsIntegerType(int type) {
   switch (type) {
-    case kTypeInt8:
+    case kTypeChar:
     case kTypeInt16:
     case kTypeInt32:
     case kTypeUInt16:
-    case kTypeInt16b:
-    case kTypeBits8:
-    case kTypeBits16:
-    case kTypeBits32:
+    case kTypeSInt16:
+    case kTypeBit8:
+    case kTypeBit16:
+    case kTypeBit32:
       return true;
     default:
       return false;
   }
 }
 
-bool IsBitType(int type) {
-  return type == kTypeBits8 || type == kTypeBits16 || type == kTypeBits32;
-}
+bool IsBitType(int type) { return type == kTypeBit8 || type == kTypeBit16 || type == kTypeBit32; }
 
 // The range a write may store into an integer type.
 void IntegerRange(int type, int64_t& low, int64_t& high) {
   switch (type) {
-    case kTypeInt8:
+    case kTypeChar:
       low = -128, high = 127;
       return;
     case kTypeInt16:
-    case kTypeInt16b:
+    case kTypeSInt16:
       low = -32768, high = 32767;
       return;
     case kTypeUInt16:
@@ -104,10 +102,10 @@ void IntegerRange(int type, int64_t& low, int64_t& high) {
     case kTypeInt32:
       low = INT32_MIN, high = INT32_MAX;
       return;
-    case kTypeBits8:
+    case kTypeBit8:
       low = 0, high = 0xFF;
       return;
-    case kTypeBits16:
+    case kTypeBit16:
       low = 0, high = 0xFFFF;
       return;
     default:
@@ -168,7 +166,7 @@ SimTuple MakeIntTuple(uint16_t number, int type, int64_t value) {
 
 SimTuple MakeRealTuple(uint16_t number, int type, double value) {
   SimTuple tuple = Blank(number, type);
-  if (type == kTypeFloat) {
+  if (type == kTypeReal) {
     const float f = static_cast<float>(value);
     uint32_t bits;
     std::memcpy(&bits, &f, sizeof bits);
@@ -202,10 +200,10 @@ int64_t TupleIntValue(const SimTuple& tuple) {
   if (!IsIntegerType(tuple.type)) return 0;
   const uint64_t raw = GetBigEndian(tuple.value);
   switch (tuple.type) {
-    case kTypeInt8:
+    case kTypeChar:
       return static_cast<int8_t>(raw);
     case kTypeInt16:
-    case kTypeInt16b:
+    case kTypeSInt16:
       return static_cast<int16_t>(raw);
     case kTypeInt32:
       return static_cast<int32_t>(raw);
@@ -217,7 +215,7 @@ int64_t TupleIntValue(const SimTuple& tuple) {
 std::string TupleValueText(const SimTuple& tuple) {
   char text[64];
   switch (tuple.type) {
-    case kTypeFloat: {
+    case kTypeReal: {
       const uint32_t bits = static_cast<uint32_t>(GetBigEndian(tuple.value));
       float f;
       std::memcpy(&f, &bits, sizeof f);
@@ -231,7 +229,7 @@ std::string TupleValueText(const SimTuple& tuple) {
       std::snprintf(text, sizeof text, "%.15e", d);
       return text;
     }
-    case kTypeMemo32:
+    case kTypeMemo:
     case kTypeMemo16: {
       std::string s(tuple.value.begin(), tuple.value.end());
       return s.substr(0, s.find('\0'));
@@ -245,7 +243,7 @@ std::string TupleValueText(const SimTuple& tuple) {
 }
 
 bool SetTupleValueFromText(SimTuple& tuple, std::string_view text) {
-  if (tuple.type == kTypeMemo32 || tuple.type == kTypeMemo16) {
+  if (tuple.type == kTypeMemo || tuple.type == kTypeMemo16) {
     std::fill(tuple.value.begin(), tuple.value.end(), 0);
     std::memcpy(tuple.value.data(), text.data(), std::min(text.size(), tuple.value.size()));
     return true;
@@ -262,7 +260,7 @@ bool SetTupleValueFromText(SimTuple& tuple, std::string_view text) {
     tuple.value = DateTimeBytes(*fields);
     return true;
   }
-  if (tuple.type == kTypeFloat || tuple.type == kTypeDouble) {
+  if (tuple.type == kTypeReal || tuple.type == kTypeDouble) {
     if (text.empty() || text.size() > 60) return false;
     const std::string copy(text);
     char* end = nullptr;

@@ -10,26 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/collect/RecorderTuple.h"  // the type codes
 #include "core/support/DateTime.h"
 
 namespace tessaro::sim {
-
-// Type codes of the recorder's tuples.
-enum TupleTypeCode : int {
-  kTypeInt8 = 0,
-  kTypeInt16 = 1,
-  kTypeInt32 = 2,
-  kTypeFloat = 3,
-  kTypeDouble = 4,
-  kTypeMemo32 = 5,
-  kTypeDateTime = 6,
-  kTypeMemo16 = 7,
-  kTypeUInt16 = 10,
-  kTypeInt16b = 11,
-  kTypeBits8 = 20,
-  kTypeBits16 = 21,
-  kTypeBits32 = 22,
-};
 
 struct SimTuple {
   uint16_t number = 0;

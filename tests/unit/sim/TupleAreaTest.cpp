@@ -22,14 +22,14 @@ TEST(SimTupleEncoding, IntegerTuplesAreBigEndianWithFixedSizes) {
   EXPECT_EQ(Encoded(MakeIntTuple(881, kTypeInt32, -1)),
             (Bytes{0x03, 0x71, 10, 2, 4, 1, 0xFF, 0xFF, 0xFF, 0xFF}));
   // One-byte values stand in byte 6; byte 7 is unused.
-  EXPECT_EQ(Encoded(MakeIntTuple(400, kTypeInt8, -1)), (Bytes{0x01, 0x90, 8, 0, 1, 1, 0xFF, 0x00}));
-  EXPECT_EQ(Encoded(MakeIntTuple(120, kTypeBits16, 0x00A5)),
+  EXPECT_EQ(Encoded(MakeIntTuple(400, kTypeChar, -1)), (Bytes{0x01, 0x90, 8, 0, 1, 1, 0xFF, 0x00}));
+  EXPECT_EQ(Encoded(MakeIntTuple(120, kTypeBit16, 0x00A5)),
             (Bytes{0x00, 0x78, 8, 21, 2, 1, 0x00, 0xA5}));
-  EXPECT_EQ(Encoded(MakeIntTuple(410, kTypeBits32, 0x80000001LL)).size(), 10u);
+  EXPECT_EQ(Encoded(MakeIntTuple(410, kTypeBit32, 0x80000001LL)).size(), 10u);
 }
 
 TEST(SimTupleEncoding, RealTextAndDateTimeTuples) {
-  EXPECT_EQ(Encoded(MakeRealTuple(404, kTypeFloat, 1.5)),
+  EXPECT_EQ(Encoded(MakeRealTuple(404, kTypeReal, 1.5)),
             (Bytes{0x01, 0x94, 10, 3, 4, 1, 0x3F, 0xC0, 0x00, 0x00}));
   EXPECT_EQ(Encoded(MakeRealTuple(405, kTypeDouble, 1.0)),
             (Bytes{0x01, 0x95, 14, 4, 8, 1, 0x3F, 0xF0, 0, 0, 0, 0, 0, 0}));
@@ -39,7 +39,7 @@ TEST(SimTupleEncoding, RealTextAndDateTimeTuples) {
   const Bytes memo = Encoded(MakeTextTuple(210, kTypeMemo16, "SERIAL-NUMBER-LONGER-THAN-16"));
   ASSERT_EQ(memo.size(), 22u);
   EXPECT_EQ(std::string(memo.begin() + 6, memo.end()), "SERIAL-NUMBER-LO");
-  const Bytes memo32 = Encoded(MakeTextTuple(406, kTypeMemo32, "AB"));
+  const Bytes memo32 = Encoded(MakeTextTuple(406, kTypeMemo, "AB"));
   ASSERT_EQ(memo32.size(), 38u);
   EXPECT_EQ(memo32[4], 1);
   EXPECT_EQ(memo32[5], 32);
@@ -71,18 +71,18 @@ TEST(SimTupleEncoding, AreaStartsWithTupleZeroAndEndsWithFFFF) {
 }
 
 TEST(SimTupleValues, ReplyTextsFollowTheType) {
-  EXPECT_EQ(TupleValueText(MakeIntTuple(1, kTypeInt8, -1)), "-1");
+  EXPECT_EQ(TupleValueText(MakeIntTuple(1, kTypeChar, -1)), "-1");
   EXPECT_EQ(TupleValueText(MakeIntTuple(1, kTypeUInt16, 65535)), "65535");
   EXPECT_EQ(TupleValueText(MakeIntTuple(1, kTypeInt16, -32768)), "-32768");
-  EXPECT_EQ(TupleValueText(MakeIntTuple(1, kTypeBits32, 0xFFFFFFFFLL)), "4294967295");
+  EXPECT_EQ(TupleValueText(MakeIntTuple(1, kTypeBit32, 0xFFFFFFFFLL)), "4294967295");
   EXPECT_EQ(TupleValueText(MakeDateTimeTuple(1, {1999, 12, 31, 23, 59, 59})), "991231235959");
-  EXPECT_EQ(TupleValueText(MakeTextTuple(1, kTypeMemo32, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345")),
+  EXPECT_EQ(TupleValueText(MakeTextTuple(1, kTypeMemo, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345")),
             "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
-  EXPECT_DOUBLE_EQ(std::stod(TupleValueText(MakeRealTuple(1, kTypeFloat, -2.5))), -2.5);
+  EXPECT_DOUBLE_EQ(std::stod(TupleValueText(MakeRealTuple(1, kTypeReal, -2.5))), -2.5);
 }
 
 TEST(SimTupleValues, WritesAcceptTheFormsTheProgramSends) {
-  SimTuple i8 = MakeIntTuple(1, kTypeInt8, 0);
+  SimTuple i8 = MakeIntTuple(1, kTypeChar, 0);
   EXPECT_TRUE(SetTupleValueFromText(i8, "-0128"));
   EXPECT_EQ(TupleIntValue(i8), -128);
   EXPECT_FALSE(SetTupleValueFromText(i8, "128"));
@@ -98,7 +98,7 @@ TEST(SimTupleValues, WritesAcceptTheFormsTheProgramSends) {
   EXPECT_EQ(TupleIntValue(i32), 123456789);
 
   // Bits arrive as decimal from the editor and as hex with "h" from a paste.
-  SimTuple bits = MakeIntTuple(1, kTypeBits16, 0);
+  SimTuple bits = MakeIntTuple(1, kTypeBit16, 0);
   EXPECT_TRUE(SetTupleValueFromText(bits, "165"));
   EXPECT_EQ(TupleIntValue(bits), 0xA5);
   EXPECT_TRUE(SetTupleValueFromText(bits, "00FFh"));
