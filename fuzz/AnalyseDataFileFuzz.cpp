@@ -74,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> record;
     const int64_t count = info.recordCount < 64 ? info.recordCount : 64;
     for (int64_t e = 0; e < count; ++e) ReadRecord(e, info, record);
-    for (int64_t e : {int64_t{-1}, info.recordCount, info.recordCount + 12345, int64_t{1} << 40,
-                      INT64_MAX})
+    for (int64_t e :
+         {int64_t{-1}, info.recordCount, info.recordCount + 12345, int64_t{1} << 40, INT64_MAX})
       ReadRecord(e, info, record);
   }
   return 0;

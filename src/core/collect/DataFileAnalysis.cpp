@@ -183,9 +183,8 @@ bool ReadSeries(TupleReader& tuples, const Region& group, const Series& s,
 bool ReadRing(File& file, DataFileInfo& info) {
   const int64_t fileSize = file.Size().value_or(0);
   // Areas follow each other in this order; anything else is not an RLB file.
-  const int64_t bounds[] = {kFileTupleHeaderSize, info.romOffset, info.eepOffset,
-                            info.battOffset,      info.dataAreaStart, info.dataAreaEnd,
-                            fileSize};
+  const int64_t bounds[] = {kFileTupleHeaderSize, info.romOffset,   info.eepOffset, info.battOffset,
+                            info.dataAreaStart,   info.dataAreaEnd, fileSize};
   if (!std::is_sorted(std::begin(bounds), std::end(bounds))) return false;
 
   TupleReader tuples(file);
@@ -285,8 +284,7 @@ std::optional<DataFileNames> MakeDataFileNames(const std::string& folder) {
   const DateTimeFields today = NowFields();
   for (int s = 0; s <= 99; ++s) {
     char name[32];
-    std::snprintf(name, sizeof name, "DT%.4d%.2d%.2d%.2d", today.year, today.month, today.day,
-                  s);
+    std::snprintf(name, sizeof name, "DT%.4d%.2d%.2d%.2d", today.year, today.month, today.day, s);
     DataFileNames names{dir + name + ".CSV", dir + name + ".RLB"};
     if (!Exists(names.csvPath) && !Exists(names.rlbPath)) return names;
   }
@@ -340,15 +338,15 @@ bool ReadRecord(int64_t index, DataFileInfo& info, std::vector<uint8_t>& record)
       __builtin_add_overflow(at, info.firstDataOffset, &at))
     return false;
   // Past the end the ring continues at its start.
-  if (at >= ringEnd && ringEnd > ringStart) at = ringStart + (at - ringStart) % (ringEnd - ringStart);
+  if (at >= ringEnd && ringEnd > ringStart)
+    at = ringStart + (at - ringStart) % (ringEnd - ringStart);
 
   File& file = info.work.Handle();
   size_t first = record.size();
   if (at < ringEnd && ringEnd < at + size) first = static_cast<size_t>(ringEnd - at);
   if (!file.SeekExact(at) || !file.ReadExact(record.data(), first)) return false;
   if (first < record.size() &&
-      (!file.SeekExact(ringStart) ||
-       !file.ReadExact(record.data() + first, record.size() - first)))
+      (!file.SeekExact(ringStart) || !file.ReadExact(record.data() + first, record.size() - first)))
     return false;
   return ConvertRecordToHost(info, record.data());
 }

@@ -20,38 +20,38 @@ inline constexpr int kMemoCount = 8;
 inline constexpr int kMaxRecordSize = 1024;
 
 // Mode codes with their own record layout.
-inline constexpr int kModeDateTime = 138;    // the channel is a 6-byte date-time
-inline constexpr int kModeWindFirst = 600;   // combined wind speed and direction
+inline constexpr int kModeDateTime = 138;   // the channel is a 6-byte date-time
+inline constexpr int kModeWindFirst = 600;  // combined wind speed and direction
 inline constexpr int kModeWindLast = 607;
 inline constexpr int kDataTypeTimeOfDay = 23;  // day, hour, minute, second (BCD)
 
 inline bool IsWindMode(int mode) { return mode >= kModeWindFirst && mode <= kModeWindLast; }
 
 struct ChannelInfo {
-  int mode = 0;          // measurement mode code
-  int interval = 0;      // measurement interval code
-  int decimals = 0;      // 0 or negative: -k means k decimal places
-  int dataType = 0;      // value type code
-  int bytes = 0;         // bytes per record
-  int offset = 0;        // byte offset of the channel inside a record
+  int mode = 0;      // measurement mode code
+  int interval = 0;  // measurement interval code
+  int decimals = 0;  // 0 or negative: -k means k decimal places
+  int dataType = 0;  // value type code
+  int bytes = 0;     // bytes per record
+  int offset = 0;    // byte offset of the channel inside a record
   // From the definition database; all empty when the mode is unknown there.
   std::string textA;
   std::string textB;
   std::string textC;
-  std::string label;     // CSV column heading
+  std::string label;  // CSV column heading
 };
 
 struct DataFileInfo {
-  std::string rlbPath;   // set by the caller before the analysis
-  WorkFile work;         // the work copy all reads go to
+  std::string rlbPath;  // set by the caller before the analysis
+  WorkFile work;        // the work copy all reads go to
 
   // Header tuples.
-  std::string version;   // reply to "ver", at most 16 characters
+  std::string version;  // reply to "ver", at most 16 characters
   int model = 0;
   int subModel = 0;
   int romVersion = 0;
   RecorderDateTime collectionTime{};
-  int ringCount = 0;     // rings stored in the file
+  int ringCount = 0;  // rings stored in the file
   int64_t romOffset = 0;
   int64_t eepOffset = 0;
   int64_t battOffset = 0;
@@ -62,8 +62,8 @@ struct DataFileInfo {
 
   // Analysed ring (always the first one stored).
   int ringIndex = 0;
-  int64_t recordCount = 0;    // data count, plus one when the byte count is above 0
-  int64_t dataBytes = 0;      // data byte count
+  int64_t recordCount = 0;  // data count, plus one when the byte count is above 0
+  int64_t dataBytes = 0;    // data byte count
   RecorderDateTime startTime{};
   RecorderDateTime stopTime{};
   RecorderDateTime batteryLowTime{};  // all zero when the recorder has none
@@ -71,8 +71,8 @@ struct DataFileInfo {
   int recordSize = 0;                 // sum of the channels' bytes per record
   int64_t dataAreaSize = -1;          // recorder's measurement memory, -1 when unknown
 
-  std::string serialText;  // at most 16 characters
-  std::string dateText;    // at most 16 characters, empty when absent
+  std::string serialText;                     // at most 16 characters
+  std::string dateText;                       // at most 16 characters, empty when absent
   std::array<std::string, kMemoCount> memos;  // each at most 16 characters
 
   std::vector<ChannelInfo> channels;  // channel count entries, 1..32

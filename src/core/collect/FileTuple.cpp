@@ -25,8 +25,7 @@ FileTupleHeader DecodeFileTupleHeader(const uint8_t in[kFileTupleHeaderSize]) {
 bool WriteFileTuple(File& file, int number, int elementSize, int32_t count, const void* data) {
   const int64_t size = static_cast<int64_t>(elementSize) * count;
   std::vector<uint8_t> bytes(static_cast<size_t>(kFileTupleHeaderSize + size));
-  EncodeFileTupleHeader({number, static_cast<int32_t>(size + 5), elementSize, count},
-                        bytes.data());
+  EncodeFileTupleHeader({number, static_cast<int32_t>(size + 5), elementSize, count}, bytes.data());
   if (size > 0) {
     const auto* from = static_cast<const uint8_t*>(data);
     std::copy(from, from + size, bytes.begin() + kFileTupleHeaderSize);

@@ -46,7 +46,7 @@ inline constexpr int kRingTable = 21;
 inline constexpr int kDataAreaStart = 22;
 inline constexpr int kDataBlock = 23;
 inline constexpr int kDataAreaEnd = 24;
-inline constexpr int kTextSize = 32;       // tuples 11 and 15
+inline constexpr int kTextSize = 32;  // tuples 11 and 15
 inline constexpr int kRingTableSmall = 32;
 inline constexpr int kRingTableLarge = 512;  // recorders with 33 rings or more
 }  // namespace rlb

@@ -36,8 +36,8 @@ class FileRegion {
   int64_t Size() const { return end_ - start_; }
   bool Read(int64_t offset, uint8_t* out, size_t count) {
     if (offset < 0 || offset + static_cast<int64_t>(count) > Size()) return false;
-    if (offset < windowStart_ ||
-        offset + static_cast<int64_t>(count) > windowStart_ + static_cast<int64_t>(window_.size())) {
+    if (offset < windowStart_ || offset + static_cast<int64_t>(count) >
+                                     windowStart_ + static_cast<int64_t>(window_.size())) {
       const auto length = static_cast<size_t>(std::min<int64_t>(kWindow, Size() - offset));
       window_.resize(length);
       if (!file_.SeekExact(start_ + offset) || !file_.ReadExact(window_.data(), length)) {
@@ -176,19 +176,8 @@ std::vector<uint8_t> RecorderTuple::EncodeValue() const {
 }
 
 bool RecorderTuple::IsInteger() const {
-  switch (type) {
-    case kTypeChar:
-    case kTypeBit8:
-    case kTypeInt16:
-    case kTypeUInt16:
-    case kTypeSInt16:
-    case kTypeBit16:
-    case kTypeInt32:
-    case kTypeBit32:
-      return true;
-    default:
-      return false;
-  }
+  // Every 8-byte type holds an 8- or 16-bit integer.
+  return ReadSize(type) == 8 || type == kTypeInt32 || type == kTypeBit32;
 }
 
 int64_t RecorderTuple::Integer() const {
@@ -285,8 +274,7 @@ std::optional<int64_t> FindRecorderTuple(File& file, int64_t start, int64_t end,
   return region.Start() + *at;
 }
 
-std::optional<RecorderTuple> ReadRecorderTuple(File& file, int64_t start, int64_t end,
-                                               int number) {
+std::optional<RecorderTuple> ReadRecorderTuple(File& file, int64_t start, int64_t end, int number) {
   FileRegion region(file, start, end);
   return Read(region, number);
 }

@@ -86,8 +86,7 @@ std::optional<RecorderTuple> ReadRecorderTuple(std::span<const uint8_t> area, in
 // The same on a region [start, end) of an open file. The walk reads through
 // a small cache, so a search costs a few reads however the tuples lie.
 std::optional<int64_t> FindRecorderTuple(File& file, int64_t start, int64_t end, int number);
-std::optional<RecorderTuple> ReadRecorderTuple(File& file, int64_t start, int64_t end,
-                                               int number);
+std::optional<RecorderTuple> ReadRecorderTuple(File& file, int64_t start, int64_t end, int number);
 // Writes tuple.value back into the tuple of the same number in the region;
 // false unless that tuple exists with tuple.type as its type.
 bool WriteRecorderTuple(File& file, int64_t start, int64_t end, const RecorderTuple& tuple);

@@ -24,11 +24,11 @@ struct HeaderTuple {
 // File order of the header; tuple 21's count depends on the recorder, tuple
 // 23 carries no data of its own.
 constexpr HeaderTuple kHeader[] = {
-    {rlb::kFileType, 2, 0xFF},      {rlb::kVersion, 1, 0x00},    {rlb::kModel, 2, 0xFF},
-    {rlb::kSubModel, 2, 0xFF},      {rlb::kRomVersion, 2, 0xFF}, {rlb::kFileMemo, 1, 0x00},
-    {rlb::kCollectionTime, 6, 0x00}, {rlb::kRingCount, 2, 0xFF},  {rlb::kRomOffset, 4, 0xFF},
-    {rlb::kEepOffset, 4, 0xFF},     {rlb::kBattOffset, 4, 0xFF}, {rlb::kRingTable, 4, 0x00},
-    {rlb::kDataAreaStart, 4, 0xFF}, {rlb::kDataAreaEnd, 4, 0xFF}, {rlb::kDataBlock, 4, 0x00},
+    {rlb::kFileType, 2, 0xFF},       {rlb::kVersion, 1, 0x00},     {rlb::kModel, 2, 0xFF},
+    {rlb::kSubModel, 2, 0xFF},       {rlb::kRomVersion, 2, 0xFF},  {rlb::kFileMemo, 1, 0x00},
+    {rlb::kCollectionTime, 6, 0x00}, {rlb::kRingCount, 2, 0xFF},   {rlb::kRomOffset, 4, 0xFF},
+    {rlb::kEepOffset, 4, 0xFF},      {rlb::kBattOffset, 4, 0xFF},  {rlb::kRingTable, 4, 0x00},
+    {rlb::kDataAreaStart, 4, 0xFF},  {rlb::kDataAreaEnd, 4, 0xFF}, {rlb::kDataBlock, 4, 0x00},
 };
 
 bool FitsInt32(int64_t v) {
@@ -77,8 +77,7 @@ bool RlbWriter::WriteHeader(int recorderRingCount) {
 
 bool RlbWriter::Patch(int number, const void* data, size_t size) {
   return file_ && dataOffset_[static_cast<size_t>(number)] > 0 &&
-         file_.SeekExact(dataOffset_[static_cast<size_t>(number)]) &&
-         file_.WriteExact(data, size);
+         file_.SeekExact(dataOffset_[static_cast<size_t>(number)]) && file_.WriteExact(data, size);
 }
 
 bool RlbWriter::SetFileType() {
@@ -172,8 +171,7 @@ bool RlbWriter::WriteGroupInteger(int64_t filePointer, int number, int64_t value
          WriteRecorderInteger(file_, GroupStart(filePointer), ringDataStart_, number, value);
 }
 
-bool RlbWriter::WriteGroupDateTime(int64_t filePointer, int number,
-                                   const RecorderDateTime& value) {
+bool RlbWriter::WriteGroupDateTime(int64_t filePointer, int number, const RecorderDateTime& value) {
   return file_ && battOffset_ > 0 && filePointer >= 0 &&
          WriteRecorderDateTime(file_, GroupStart(filePointer), ringDataStart_, number, value);
 }
@@ -192,9 +190,9 @@ RlbWriter::FinishResult RlbWriter::Finish(int ringsStored, int recorderRingCount
     return FinishResult::WriteFailed;
   PutLittle16(v, static_cast<uint16_t>(ringsStored));
   if (!Patch(rlb::kRingCount, v, 2)) return FinishResult::WriteFailed;
-  for (auto [number, offset] : {std::pair{rlb::kRomOffset, romOffset_},
-                                std::pair{rlb::kEepOffset, eepOffset_},
-                                std::pair{rlb::kBattOffset, battOffset_}}) {
+  for (auto [number, offset] :
+       {std::pair{rlb::kRomOffset, romOffset_}, std::pair{rlb::kEepOffset, eepOffset_},
+        std::pair{rlb::kBattOffset, battOffset_}}) {
     PutLittle32(v, static_cast<uint32_t>(offset));
     if (!Patch(number, v, 4)) return FinishResult::WriteFailed;
   }

@@ -49,12 +49,12 @@ class RlbWriter {
   // 512 entries when the recorder has 33 rings or more, else 32.
   bool WriteHeader(int recorderRingCount);
 
-  bool SetFileType();                          // tuple 10: 0
-  bool SetVersion(const std::string& version); // tuple 11: first 32 bytes
-  bool SetModel(int code);                     // tuple 12
-  bool SetSubModel(int code);                  // tuple 13
-  bool SetRomVersion(int code);                // tuple 14
-  bool SetFileMemo();                          // tuple 15: 32 zero bytes
+  bool SetFileType();                                    // tuple 10: 0
+  bool SetVersion(const std::string& version);           // tuple 11: first 32 bytes
+  bool SetModel(int code);                               // tuple 12
+  bool SetSubModel(int code);                            // tuple 13
+  bool SetRomVersion(int code);                          // tuple 14
+  bool SetFileMemo();                                    // tuple 15: 32 zero bytes
   bool SetCollectionTime(const RecorderDateTime& time);  // tuple 16
 
   // Seeks to the data of tuple 23, where the ROM area begins.

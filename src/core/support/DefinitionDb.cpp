@@ -118,8 +118,8 @@ std::vector<std::string> DefinitionDb::Lookup(const char* table, int code,
   const int columns = sqlite3_column_count(select.get());
   for (size_t i = 0; i < positions.size(); ++i) {
     if (positions[i] < columns) {
-      texts[i] = Trim(
-          reinterpret_cast<const char*>(sqlite3_column_text(select.get(), positions[i])));
+      texts[i] =
+          Trim(reinterpret_cast<const char*>(sqlite3_column_text(select.get(), positions[i])));
     }
   }
   return texts;

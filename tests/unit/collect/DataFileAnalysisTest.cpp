@@ -169,11 +169,16 @@ TEST_F(DataFileAnalysisTest, OlderNumberingAndBaseFallback) {
   // Three channels in the older numbering; channel 2 has no tuples of its
   // own and takes the base values (channel 0's).
   g.Int16(202, 3)
-      .Int16(240, 1).Int16(241, 3)
-      .Int16(260, 1010).Int16(261, 1010)
-      .Int16(820, -2).Int16(821, 0)
-      .Int16(840, 11).Int16(841, 10)
-      .Int16(860, 2).Int16(861, 2)
+      .Int16(240, 1)
+      .Int16(241, 3)
+      .Int16(260, 1010)
+      .Int16(261, 1010)
+      .Int16(820, -2)
+      .Int16(821, 0)
+      .Int16(840, 11)
+      .Int16(841, 10)
+      .Int16(860, 2)
+      .Int16(861, 2)
       .DateTime(800, 26, 12, 8, 10, 0, 0)
       .DateTime(801, 26, 12, 8, 10, 0, 20)
       .Int32(802, 1)
@@ -272,7 +277,8 @@ TEST_F(DataFileAnalysisTest, OverwriteAndBatteryLowAreNoticed) {
                                FormatMessage(MsgOverwrittenData, 2),
                                FormatMessage(MsgBatteryLowData, 2),
                            }));
-  EXPECT_EQ(boxes.Texts()[0], "測定データ中にオーバーライトされたデータ(2データ以降)が存在します。");
+  EXPECT_EQ(boxes.Texts()[0],
+            "測定データ中にオーバーライトされたデータ(2データ以降)が存在します。");
 
   // Battery LOW outside [start, stop], or not a valid date-time: none.
   img.rom.Int32(107, 12);
@@ -299,9 +305,9 @@ TEST_F(DataFileAnalysisTest, UnknownModeIsReportedAndAnalysisGoesOn) {
   RlbTestImage img;
   img.groups[0].Int16(2001, 999);
   ASSERT_TRUE(Analyse(img));
-  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{
-                               "測定モードﾞ(999)情報がＤＢに登録されていません。\n"
-                               "Corvexのバージョンアップをお勧めします。"}));
+  EXPECT_EQ(boxes.Texts(),
+            (std::vector<std::string>{"測定モードﾞ(999)情報がＤＢに登録されていません。\n"
+                                      "Corvexのバージョンアップをお勧めします。"}));
   EXPECT_EQ(boxes.Boxes()[0].kind, BoxKind::Error);
   EXPECT_EQ(info.channels[1].mode, 999);
   EXPECT_EQ(info.channels[1].label, "");
@@ -335,8 +341,7 @@ TEST_F(DataFileAnalysisTest, MissingPiecesFailWithTheirMessage) {
       {"no data count", [](RlbTestImage& i) { i.groups[0].Remove(802); }, MsgRlbTupleError},
       {"no byte count", [](RlbTestImage& i) { i.groups[0].Remove(806); }, MsgRlbTupleError},
       {"no start pointer", [](RlbTestImage& i) { i.startPointer = -1; }, MsgRlbTupleError},
-      {"zero-byte channel", [](RlbTestImage& i) { i.groups[0].Int16(2301, 0); },
-       MsgRlbTupleError},
+      {"zero-byte channel", [](RlbTestImage& i) { i.groups[0].Int16(2301, 0); }, MsgRlbTupleError},
       {"record above 1024 bytes", [](RlbTestImage& i) { i.groups[0].Int16(2301, 1023); },
        MsgRlbTupleError},
       {"EEP area not starting with 0",
@@ -425,8 +430,8 @@ TEST_F(DataFileAnalysisTest, CorruptedAndRandomFilesNeverCrash) {
   img.groups[0].Int16(2001, 600);
   const std::string good = img.Build();
   std::mt19937 rng(12345);
-  const std::vector<std::string> allowed = {
-      LoadMessage(MsgRlbHeaderError), LoadMessage(MsgRlbTupleError)};
+  const std::vector<std::string> allowed = {LoadMessage(MsgRlbHeaderError),
+                                            LoadMessage(MsgRlbTupleError)};
   for (int round = 0; round < 300; ++round) {
     std::string bytes;
     if (round % 3 == 0) {

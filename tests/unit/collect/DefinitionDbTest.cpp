@@ -86,9 +86,9 @@ TEST_F(ShippedDbTest, ModesFitTheirSlotsAndUnknownModesAreEmpty) {
 }
 
 TEST_F(ShippedDbTest, TupleDescriptions) {
-  for (int code : {100, 101, 102, 106, 107, 108, 109, 120, 202, 210, 211, 234, 280, 620, 627,
-                   640, 671, 800, 801, 802, 805, 806, 880, 881, 240, 259, 260, 279, 820, 840,
-                   860, 2000, 2031, 2100, 2200, 2300, 2331, 3000, 3031})
+  for (int code : {100, 101, 102, 106, 107, 108,  109,  120,  202,  210,  211,  234,  280,
+                   620, 627, 640, 671, 800, 801,  802,  805,  806,  880,  881,  240,  259,
+                   260, 279, 820, 840, 860, 2000, 2031, 2100, 2200, 2300, 2331, 3000, 3031})
     EXPECT_FALSE(db.FindTupleText(code).empty()) << code;
   EXPECT_EQ(db.FindTupleText(210), "シリアル番号");
   EXPECT_EQ(db.FindTupleText(12345), "");
@@ -114,18 +114,20 @@ TEST_F(ShippedDbTest, ConcurrentLookupsStayCorrect) {
 TEST(DefinitionDbTest, IntervalTextRanges) {
   TempDir dir;
   DefinitionDb db;
-  ASSERT_TRUE(db.Open(MakeDb(dir, "CREATE TABLE ITVL (K INTEGER, X TEXT, Y TEXT);"
-                                  "CREATE TABLE MODE (K INTEGER, A, B, C, D);"
-                                  "CREATE TABLE TPL (K INTEGER, X);"
-                                  "INSERT INTO ITVL VALUES (999, 'nine nine nine', 'e999');")));
+  ASSERT_TRUE(db.Open(MakeDb(dir,
+                             "CREATE TABLE ITVL (K INTEGER, X TEXT, Y TEXT);"
+                             "CREATE TABLE MODE (K INTEGER, A, B, C, D);"
+                             "CREATE TABLE TPL (K INTEGER, X);"
+                             "INSERT INTO ITVL VALUES (999, 'nine nine nine', 'e999');")));
   // The key column must be called CODE; without it nothing is found.
   EXPECT_EQ(db.FindIntervalName(999), "");
 
   TempDir dir2;
-  ASSERT_TRUE(db.Open(MakeDb(dir2, "CREATE TABLE ITVL (CODE INTEGER, X TEXT, Y TEXT);"
-                                   "CREATE TABLE MODE (CODE INTEGER, A, B, C, D);"
-                                   "CREATE TABLE TPL (CODE INTEGER, X);"
-                                   "INSERT INTO ITVL VALUES (999, 'ja999', 'en999');")));
+  ASSERT_TRUE(db.Open(MakeDb(dir2,
+                             "CREATE TABLE ITVL (CODE INTEGER, X TEXT, Y TEXT);"
+                             "CREATE TABLE MODE (CODE INTEGER, A, B, C, D);"
+                             "CREATE TABLE TPL (CODE INTEGER, X);"
+                             "INSERT INTO ITVL VALUES (999, 'ja999', 'en999');")));
   db.SetLanguage(DefinitionDb::Language::English);
   EXPECT_EQ(db.IntervalText(999), "en999");
   EXPECT_EQ(db.IntervalText(998), "");
@@ -142,15 +144,15 @@ TEST(DefinitionDbTest, IntervalTextRanges) {
 TEST(DefinitionDbTest, TextsAreTrimmedAndReadByPosition) {
   TempDir dir;
   DefinitionDb db;
-  ASSERT_TRUE(db.Open(MakeDb(
-      dir,
-      "CREATE TABLE ITVL (CODE INTEGER PRIMARY KEY, J TEXT, E TEXT);"
-      "CREATE TABLE MODE (CODE INTEGER PRIMARY KEY, T1, T2, T3, T4, EXTRA);"
-      "CREATE TABLE TPL (CODE INTEGER PRIMARY KEY, D);"
-      "INSERT INTO MODE VALUES (7, '  volt ', char(9) || 'b' || char(13) || char(10), NULL, "
-      "'  全角 ', 'x');"
-      "INSERT INTO TPL VALUES (1, ' desc' || char(0) || ' ');"
-      "INSERT INTO ITVL VALUES (5, ' 五 ', ' five ');")));
+  ASSERT_TRUE(db.Open(
+      MakeDb(dir,
+             "CREATE TABLE ITVL (CODE INTEGER PRIMARY KEY, J TEXT, E TEXT);"
+             "CREATE TABLE MODE (CODE INTEGER PRIMARY KEY, T1, T2, T3, T4, EXTRA);"
+             "CREATE TABLE TPL (CODE INTEGER PRIMARY KEY, D);"
+             "INSERT INTO MODE VALUES (7, '  volt ', char(9) || 'b' || char(13) || char(10), NULL, "
+             "'  全角 ', 'x');"
+             "INSERT INTO TPL VALUES (1, ' desc' || char(0) || ' ');"
+             "INSERT INTO ITVL VALUES (5, ' 五 ', ' five ');")));
   const ModeTexts t = db.FindModeTexts(7);
   EXPECT_EQ(t.a, "volt");
   EXPECT_EQ(t.b, "b");

@@ -33,8 +33,9 @@ TEST(RecorderTupleTest, ReadsEveryTypeInHostOrder) {
       .Int16(4, -300, 11)
       .Int32(5, 0x12345678)
       .Raw(6, 3, 4, 1, RecorderArea::Big(fb, 4))
-      .Raw(7, 4, 8, 1, RecorderArea::Big(static_cast<uint32_t>(db >> 32), 4) +
-                           RecorderArea::Big(static_cast<uint32_t>(db), 4))
+      .Raw(7, 4, 8, 1,
+           RecorderArea::Big(static_cast<uint32_t>(db >> 32), 4) +
+               RecorderArea::Big(static_cast<uint32_t>(db), 4))
       .Text(8, "thirty-two byte memo")
       .DateTime(9, 26, 12, 8, 10, 23, 45)
       .Text(10, "sixteen", 7)
@@ -69,9 +70,9 @@ TEST(RecorderTupleTest, ReadsEveryTypeInHostOrder) {
   EXPECT_EQ(t->count, 1);
   EXPECT_EQ(t->EncodeValue(), Bytes(RecorderArea::Big(0x12345678, 4)));
 
-  const int sizes[][2] = {{0, 8},  {1, 8},  {2, 10}, {3, 10}, {4, 14}, {5, 38}, {6, 12},
-                          {7, 22}, {10, 8}, {11, 8}, {20, 8}, {21, 8}, {22, 10}, {8, 0},
-                          {9, 0},  {23, 0}, {-1, 0}};
+  const int sizes[][2] = {{0, 8},   {1, 8},  {2, 10}, {3, 10}, {4, 14}, {5, 38},
+                          {6, 12},  {7, 22}, {10, 8}, {11, 8}, {20, 8}, {21, 8},
+                          {22, 10}, {8, 0},  {9, 0},  {23, 0}, {-1, 0}};
   for (auto [type, size] : sizes) EXPECT_EQ(RecorderTuple::ReadSize(type), size) << type;
 }
 
@@ -99,12 +100,12 @@ TEST(RecorderTupleTest, WalkRules) {
     b[at] = value;
     return FindRecorderTuple(b, 6).has_value();
   };
-  EXPECT_TRUE(broken(50, 0));       // harmless: the element size of tuple 6
-  EXPECT_FALSE(broken(1, 1));       // first tuple is not number 0
-  EXPECT_FALSE(broken(40, 0));      // length 0
-  EXPECT_FALSE(broken(40, 0x80));   // negative length
-  EXPECT_FALSE(broken(41, 9));      // type outside the table
-  EXPECT_FALSE(broken(39, 0));      // a second tuple 0
+  EXPECT_TRUE(broken(50, 0));      // harmless: the element size of tuple 6
+  EXPECT_FALSE(broken(1, 1));      // first tuple is not number 0
+  EXPECT_FALSE(broken(40, 0));     // length 0
+  EXPECT_FALSE(broken(40, 0x80));  // negative length
+  EXPECT_FALSE(broken(41, 9));     // type outside the table
+  EXPECT_FALSE(broken(39, 0));     // a second tuple 0
 
   // A tuple whose fixed read size runs past the image cannot be read.
   bytes = Bytes(RecorderArea().Int32(5, 1).Bytes());
@@ -161,8 +162,8 @@ TEST_F(RecorderTupleFileTest, RewritesChecksNumberAndType) {
   EXPECT_EQ(Content(), before);
 
   ASSERT_TRUE(WriteRecorderInteger(file, Start(), End(), 802, -2));
-  ASSERT_TRUE(WriteRecorderDateTime(file, Start(), End(), 800,
-                                    EncodeDateTime({2027, 3, 4, 5, 6, 7})));
+  ASSERT_TRUE(
+      WriteRecorderDateTime(file, Start(), End(), 800, EncodeDateTime({2027, 3, 4, 5, 6, 7})));
   const std::string after = Content();
   const size_t at802 = 50 + 38 + 10 + 8 + 12;
   EXPECT_EQ(after.substr(at802 + 6, 4), std::string("\xFF\xFF\xFF\xFE", 4));

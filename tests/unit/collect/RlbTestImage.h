@@ -112,9 +112,9 @@ struct RlbTestImage {
 
   RecorderArea rom;
   RecorderArea eep;
-  RecorderArea batt;              // FILE pointers are filled in by Build()
+  RecorderArea batt;                 // FILE pointers are filled in by Build()
   std::vector<RecorderArea> groups;  // ring groups, group n at FILE pointer of ring n
-  std::string ringData;           // the ring data area
+  std::string ringData;              // the ring data area
   // Start pointer of ring 0, from the ring data area start (tuple 880);
   // -1 leaves what the group holds.
   int64_t startPointer = 0;
@@ -160,7 +160,8 @@ struct RlbTestImage {
   int64_t romOffset = 0, eepOffset = 0, battOffset = 0, dataStart = 0, dataEnd = 0;
 
   static void PutLe(std::string& s, size_t at, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) s[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+    for (int i = 0; i < bytes; ++i)
+      s[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
   }
   static std::string Le(uint32_t v, int bytes) {
     std::string s(static_cast<size_t>(bytes), '\0');
@@ -199,8 +200,12 @@ struct RlbTestImage {
 
     std::string table(4 * static_cast<size_t>(ringTableSize), '\0');
     for (size_t n = 0; n < groups.size() && n < 32 && n < static_cast<size_t>(ringTableSize); ++n)
-      PutLe(table, 4 * n, static_cast<uint32_t>(battOffset + static_cast<int64_t>(kBattTuplePart + n * kGroupSpacing)), 4);
-    for (auto [n, v] : ringTableOverride) PutLe(table, 4 * static_cast<size_t>(n), static_cast<uint32_t>(v), 4);
+      PutLe(table, 4 * n,
+            static_cast<uint32_t>(battOffset +
+                                  static_cast<int64_t>(kBattTuplePart + n * kGroupSpacing)),
+            4);
+    for (auto [n, v] : ringTableOverride)
+      PutLe(table, 4 * static_cast<size_t>(n), static_cast<uint32_t>(v), 4);
 
     std::string versionText = version;
     versionText.resize(32, '\0');

@@ -93,11 +93,13 @@ class RlbWriterTest : public ::testing::Test {
     const int64_t bytes = w.ReadGroupTuple(pointer->Integer(), 806)->Integer();
     // The last transfer block is whole: 128 bytes, the tail is padding.
     std::string data;
-    for (int e = 0; e < bytes / 4; ++e) data += RecorderArea::Big(static_cast<uint32_t>(((e + 1) << 16) | (1000 + e)), 4);
+    for (int e = 0; e < bytes / 4; ++e)
+      data += RecorderArea::Big(static_cast<uint32_t>(((e + 1) << 16) | (1000 + e)), 4);
     data.resize(128, '\x1A');
     ASSERT_TRUE(w.WriteBlock(data.data(), data.size()));
     ASSERT_TRUE(w.WriteGroupInteger(pointer->Integer(), 880, ringStart - w.RingDataStart()));
-    ASSERT_TRUE(w.WriteGroupInteger(pointer->Integer(), 881, ringStart + bytes - w.RingDataStart()));
+    ASSERT_TRUE(
+        w.WriteGroupInteger(pointer->Integer(), 881, ringStart + bytes - w.RingDataStart()));
     ASSERT_TRUE(w.SeekTo(ringStart + bytes));
     if (!finish) return;
     ASSERT_EQ(w.Finish(1, rec.rings), RlbWriter::FinishResult::Ok);
@@ -203,13 +205,12 @@ TEST_F(RlbWriterTest, RewritesKeepTheTupleTypes) {
   Recorder rec(4);
   Collect(rec, 1, false);
   const int64_t pointer = 1024 + 512;
-  EXPECT_FALSE(w.WriteGroupInteger(pointer, 800, 5));   // a date-time
-  EXPECT_FALSE(w.WriteGroupInteger(pointer, 202, 5));   // a 16-bit tuple
+  EXPECT_FALSE(w.WriteGroupInteger(pointer, 800, 5));  // a date-time
+  EXPECT_FALSE(w.WriteGroupInteger(pointer, 202, 5));  // a 16-bit tuple
   EXPECT_FALSE(w.WriteGroupDateTime(pointer, 802, {}));
   EXPECT_FALSE(w.WriteGroupInteger(-1, 802, 5));
   EXPECT_TRUE(w.WriteGroupDateTime(pointer, 800, EncodeDateTime({2026, 12, 8, 10, 0, 5})));
-  EXPECT_EQ(DateTimeTextOrInvalid(w.ReadGroupTuple(pointer, 800)->DateTime()),
-            "26/12/08 10:00:05");
+  EXPECT_EQ(DateTimeTextOrInvalid(w.ReadGroupTuple(pointer, 800)->DateTime()), "26/12/08 10:00:05");
   EXPECT_FALSE(w.ReadBattTuple(640 + 4));
 }
 

@@ -55,7 +55,9 @@ TEST(TextFileTest, LongestLineAndEndOfFileMark) {
   EXPECT_EQ(line, "next");
   ASSERT_TRUE(f.OpenFile(dir.WriteFile("512", std::string(512, 'x') + "\r\n")));
   EXPECT_FALSE(f.ReadLn(line));
-  ASSERT_TRUE(f.OpenFile(dir.WriteFile("eof", "\x1A" "line\r\n")));
+  ASSERT_TRUE(f.OpenFile(dir.WriteFile("eof",
+                                       "\x1A"
+                                       "line\r\n")));
   EXPECT_FALSE(f.ReadLn(line));
   ASSERT_TRUE(f.OpenFile(dir.WriteFile("empty", "")));
   EXPECT_EQ(f.FileSize(), 0);
