@@ -10,11 +10,15 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStatusTipEvent>
 #include <QTcpServer>
 #include <QTest>
 #include <memory>
 
 #include "GuiTestEnvironment.h"
+#include "core/line/LineFacade.h"
 #include "core/support/IdleFlagServer.h"
 #include "core/support/Messages.h"
 #include "support/RecordingMessageBox.h"
@@ -117,6 +121,36 @@ TEST_F(MainFormTest, TcpLineShowsItsLabelAndConnectionLamps) {
   ASSERT_TRUE(WaitUntil([&] { return server_.hasPendingConnections(); }));
   delete server_.nextPendingConnection();
   EXPECT_TRUE(WaitUntil([&] { return form.Lamp(1)->State() == LampState::Off; }));
+}
+
+TEST_F(MainFormTest, TalksToTheSimulatorOverTcp) {
+  const QString sim = QStringLiteral(TESSARO_BIN_DIR "/tessaro-sim");
+  if (!QFileInfo(sim).isExecutable()) GTEST_SKIP() << "tessaro-sim is not built";
+  QProcess simulator;
+  simulator.start(sim, {"--tcp", "0"});
+  ASSERT_TRUE(simulator.waitForStarted());
+  ASSERT_TRUE(simulator.waitForReadyRead(5000));
+  const QString line = QString::fromUtf8(simulator.readLine()).trimmed();
+  ASSERT_TRUE(line.startsWith("tcp 127.0.0.1:")) << line.toStdString();
+  WriteSettings("[ComPort]\nPort=TCP/IP\n[TcpPort]\nIpAddr=127.0.0.1\nIpPort=" +
+                line.section(':', 1).toStdString() + "\n");
+  TMainForm& form = Make();
+  form.show();
+  ASSERT_TRUE(WaitUntil([&] { return form.Lamp(3)->State() == LampState::On; }));
+  EXPECT_EQ(form.Lamp(1)->State(), LampState::On);
+  EXPECT_EQ(form.PortLabel()->text(), "TCP/IP[127.0.0.1]");
+  EXPECT_TRUE(LineCheck(form.Line()));
+  form_.reset();
+  simulator.terminate();
+  simulator.waitForFinished();
+}
+
+TEST_F(MainFormTest, HintsGoToTheLastStatusPanel) {
+  UseTcpServer();
+  TMainForm& form = Make();
+  QStatusTipEvent tip(form.Button(5)->statusTip());
+  QApplication::sendEvent(form.Button(5), &tip);
+  EXPECT_EQ(form.Panel(3)->text(), QString::fromUtf8("ロガーの時刻を設定します"));
 }
 
 TEST_F(MainFormTest, MissingSerialPortAsksAndNoEndsTheProgram) {
