@@ -410,7 +410,7 @@ TEST_F(DataFileAnalysisTest, FileOrWorkFolderProblemsFailWithTheirMessage) {
 TEST_F(DataFileAnalysisTest, TruncatedFilesFailCleanly) {
   RlbTestImage img;
   const std::string good = img.Build();
-  for (size_t size = 0; size < good.size(); size += 7) {
+  for (size_t size = 0; size < good.size(); size += 13) {
     boxes.Clear();
     const bool ok = AnalyseBytes(good.substr(0, size));
     // Up to the end of the ring group nothing can succeed.
