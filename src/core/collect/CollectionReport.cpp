@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 #include "core/support/AppPaths.h"
 #include "core/support/CodePage.h"
@@ -23,15 +22,7 @@ void AppendLine(std::string& out, int id, ...) {
   const std::string format = Utf8ToCp932(LoadMessage(id));
   va_list args;
   va_start(args, id);
-  va_list copy;
-  va_copy(copy, args);
-  const int n = std::vsnprintf(nullptr, 0, format.c_str(), copy);
-  va_end(copy);
-  if (n > 0) {
-    std::vector<char> text(static_cast<size_t>(n) + 1);
-    std::vsnprintf(text.data(), text.size(), format.c_str(), args);
-    out.append(text.data(), static_cast<size_t>(n));
-  }
+  out += FormatTextV(format.c_str(), args);
   va_end(args);
 }
 

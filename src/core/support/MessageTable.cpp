@@ -92,6 +92,11 @@ constexpr MessageEntry kMessages[] = {
     {MsgLampDsr, "DSR"},
     {MsgLampRts, "RTS"},
     {MsgLampCts, "CTS"},
+    {MsgMotCaption, "ファームウェア書込み"},
+    {MsgMotTransferring, "ファームウェア転送中..."},
+    {MsgMotDone, "正常にプログラム書込み動作が終了しました。"},
+    {MsgMotFailed, "プログラム書込み中エラーが発生しました。"},
+    {MsgMotFilter, "MOTﾌｧｲﾙ(*.MOT)|*.MOT|すべてのﾌｧｲﾙ(*.*)|*.*"},
     {MsgPathTitle, "フォルダーを選択して下さい。"},
     {MsgDefinitionDbMissing, "レコーダ定義データベース(DB/Master.mdb)を開けませんでした。\nこの機能は使用できません。"},
     {MsgGaugeMessageGroup, " メッセージ "},
@@ -273,17 +278,22 @@ std::string FormatMessage(int id, ...) {
   const std::string format = LoadMessage(id);
   va_list args;
   va_start(args, id);
+  std::string out = FormatTextV(format.c_str(), args);
+  va_end(args);
+  return out;
+}
+
+std::string FormatTextV(const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
-  const int n = std::vsnprintf(nullptr, 0, format.c_str(), copy);
+  const int n = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
   std::string out;
   if (n > 0) {
     std::vector<char> buf(static_cast<size_t>(n) + 1);
-    std::vsnprintf(buf.data(), buf.size(), format.c_str(), args);
+    std::vsnprintf(buf.data(), buf.size(), format, args);
     out.assign(buf.data(), static_cast<size_t>(n));
   }
-  va_end(args);
   return out;
 }
 

@@ -2,6 +2,7 @@
 // The program's user-visible texts, by number (UTF-8). Texts are looked up
 // when shown; code refers to them through the named numbers below.
 
+#include <cstdarg>
 #include <string>
 
 namespace tessaro {
@@ -86,6 +87,11 @@ enum MessageId : int {
   MsgLampDsr = 1174,
   MsgLampRts = 1175,
   MsgLampCts = 1176,
+  MsgMotCaption = 1180,
+  MsgMotTransferring = 1181,
+  MsgMotDone = 1182,
+  MsgMotFailed = 1183,
+  MsgMotFilter = 1184,
   MsgPathTitle = 1190,
   MsgDefinitionDbMissing = 1191,
   MsgGaugeMessageGroup = 1200,
@@ -251,5 +257,9 @@ std::string LoadMessage(int id);
 
 // LoadMessage followed by printf-style formatting of its fields.
 std::string FormatMessage(int id, ...);
+
+// printf-style formatting of a text that is not used as it stands in the
+// table (for example one converted to CP932 first).
+std::string FormatTextV(const char* format, va_list args);
 
 }  // namespace tessaro
