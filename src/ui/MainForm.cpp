@@ -3,13 +3,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QThread>
 #include <QTimer>
 #include <optional>
 #include <variant>
@@ -20,6 +24,7 @@
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
 #include "ui/ComEnvDlg.h"
+#include "ui/FileFilter.h"
 #include "ui/GaugeDlg.h"
 #include "ui/IconBtn.h"
 #include "ui/Lamp.h"
@@ -108,6 +113,10 @@ TMainForm::TMainForm(const AppPaths& paths, QWidget* parent)
   BuildStatusBar();
   ConnectLineEvents();
 
+  chooseFirmware_ = [this](QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QString(), ToQt(settings_.dataFolder),
+                                        ToQtFileFilter(Msg(MsgMotFilter)));
+  };
   pathDlg_ = new TPathDLG(this);
   pathDlg_->SetRootFolder(TRootFolder::rfDrives);
 
@@ -174,9 +183,12 @@ void TMainForm::BuildMenus() {
     }
     if (number == kConvertButton) pMenuConvert_ = action;
     if (number == kMotButton) {
-      // The firmware writer arrives with its own command.
+      // Enabled once a firmware writer is installed.
+      pMenuMot_ = action;
       action->setEnabled(false);
       button->setEnabled(false);
+      connect(action, &QAction::triggered, this, &TMainForm::PMenuMotClick);
+      connect(button, &QAbstractButton::clicked, this, &TMainForm::PMenuMotClick);
     }
   }
   auto connectBoth = [this](int number, QAction* action, void (TMainForm::*slot)()) {
@@ -460,6 +472,44 @@ void TMainForm::MMenuSlaveClick() {
 
 void TMainForm::HMenuAboutClick() {
   RunDialogCommand(idle_, [this] { return std::make_unique<TAboutDLG>(this); });
+}
+
+void TMainForm::SetFirmwareWriter(FirmwareWriter writer) {
+  firmwareWriter_ = std::move(writer);
+  const bool enabled = static_cast<bool>(firmwareWriter_);
+  Button(kMotButton)->setEnabled(enabled);
+  pMenuMot_->setEnabled(enabled);
+}
+
+void TMainForm::PMenuMotClick() {
+  if (!firmwareWriter_ || !gauge_) return;
+  IdleScope busy(idle_);
+  setEnabled(false);
+  const QString file = chooseFirmware_(this);
+  if (!file.isEmpty()) {
+    gauge_->SetCaption(LoadMessage(MsgMotCaption));
+    gauge_->SetMessage(LoadMessage(MsgMotTransferring));
+    gauge_->show();
+    QCoreApplication::processEvents();
+    // The writer reports through the progress dialog with blocking calls
+    // into this thread, so this thread waits in an event loop.
+    int result = 0;
+    std::unique_ptr<QThread> worker(QThread::create(
+        [this, &result, path = FromQt(file)] { result = firmwareWriter_(path, *gauge_); }));
+    QEventLoop wait;
+    connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
+    worker->start();
+    wait.exec();
+    worker->wait();
+    gauge_->hide();
+    QApplication::beep();
+    if (result == 1) {
+      ShowWarning(LoadMessage(MsgMotDone));
+    } else {
+      ShowError(LoadMessage(MsgMotFailed));
+    }
+  }
+  setEnabled(true);
 }
 
 void TMainForm::ActionExtExecute() {

@@ -16,6 +16,7 @@
 #include "core/support/AppPaths.h"
 #include "core/support/AppSettings.h"
 #include "core/support/DefinitionDb.h"
+#include "core/support/ProgressReporter.h"
 #include "ui/CommandDialog.h"
 
 class QAction;
@@ -57,6 +58,14 @@ class TMainForm : public QMainWindow {
                         bool needsDefinitions = false);
   bool FeatureEnabled(FeatureCommand command) const;
 
+  // Writes a firmware file on a worker thread, reporting through the
+  // progress dialog; 1 means success. Installing one enables the command.
+  using FirmwareWriter = std::function<int(const std::string& file, ProgressReporter& progress)>;
+  void SetFirmwareWriter(FirmwareWriter writer);
+  // Asks for the firmware file (empty: cancelled). Tests replace it.
+  using FileChooser = std::function<QString(QWidget* parent)>;
+  void SetFirmwareFileChooser(FileChooser chooser) { chooseFirmware_ = std::move(chooser); }
+
   // State the functions read.
   LineContext& Line() { return line_; }
   TGaugeDLG* Gauge() const { return gauge_; }
@@ -97,6 +106,7 @@ class TMainForm : public QMainWindow {
   void PMenuExitClick();
   void MMenuSlaveClick();
   void HMenuAboutClick();
+  void PMenuMotClick();
   void RunFeature(FeatureCommand command);
   void ActionExtExecute();
   void ActionMnpExecute();
@@ -162,10 +172,13 @@ class TMainForm : public QMainWindow {
   std::array<QLabel*, 4> panels_{};
   std::array<Feature, static_cast<size_t>(FeatureCommand::Count)> features_{};
   QAction* pMenuConvert_ = nullptr;
+  QAction* pMenuMot_ = nullptr;
   QAction* actionExt_ = nullptr;
   QAction* actionMnp_ = nullptr;
   QAction* actionCvt_ = nullptr;
   QTimer* secTimer_ = nullptr;
+  FirmwareWriter firmwareWriter_;
+  FileChooser chooseFirmware_;
   std::function<void()> terminate_ = [] { QCoreApplication::exit(0); };
 };
 

@@ -4,17 +4,18 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QFileInfo>
-#include <QProcess>
 #include <QStatusTipEvent>
 #include <QTcpServer>
 #include <QTest>
+#include <QThread>
 #include <memory>
 
 #include "GuiTestEnvironment.h"
@@ -24,6 +25,7 @@
 #include "support/RecordingMessageBox.h"
 #include "support/TempDir.h"
 #include "ui/ComEnvDlg.h"
+#include "ui/FileFilter.h"
 #include "ui/GaugeDlg.h"
 #include "ui/IconBtn.h"
 #include "ui/Lamp.h"
@@ -339,6 +341,48 @@ TEST_F(MainFormTest, PluggedFeatureRunsThroughTheCommandPattern) {
   form.Button(6)->click();
   EXPECT_EQ(idleWhileShown, 0);
   EXPECT_EQ(form.IdleFlag().load(), 1);
+}
+
+TEST_F(MainFormTest, FirmwareWriteRunsOnAWorkerBehindTheProgressDialog) {
+  UseTcpServer();
+  TMainForm& form = Make();
+  EXPECT_FALSE(form.Button(11)->isEnabled());
+  std::string written;
+  bool onWorker = false;
+  int result = 1;
+  form.SetFirmwareWriter([&](const std::string& file, ProgressReporter& progress) {
+    written = file;
+    onWorker = QThread::currentThread() != form.thread();
+    progress.SetPercent(50);
+    return result;
+  });
+  EXPECT_TRUE(form.Button(11)->isEnabled());
+  QString chosen;
+  form.SetFirmwareFileChooser([&](QWidget*) { return chosen; });
+
+  form.PMenuMotClick();  // selection cancelled: nothing written, nothing shown
+  EXPECT_TRUE(written.empty());
+  EXPECT_EQ(boxes_.Count(), 0u);
+
+  chosen = "/data/NEW.MOT";
+  form.PMenuMotClick();
+  EXPECT_EQ(written, "/data/NEW.MOT");
+  EXPECT_TRUE(onWorker);
+  EXPECT_FALSE(form.Gauge()->isVisible());
+  EXPECT_EQ(form.Gauge()->windowTitle(), QString::fromUtf8("ファームウェア書込み"));
+  result = 0;
+  form.PMenuMotClick();
+  EXPECT_EQ(boxes_.Boxes(),
+            (std::vector<RecordedBox>{{BoxKind::Warning, LoadMessage(MsgMotDone), BoxResult::Ok},
+                                      {BoxKind::Error, LoadMessage(MsgMotFailed), BoxResult::Ok}}));
+  EXPECT_TRUE(form.isEnabled());
+  EXPECT_EQ(form.IdleFlag().load(), 1);
+}
+
+TEST(FileFilter, DialogFiltersBecomeQtFilters) {
+  EXPECT_EQ(ToQtFileFilter(QString::fromUtf8("MOTﾌｧｲﾙ(*.MOT)|*.MOT|すべてのﾌｧｲﾙ(*.*)|*.*")),
+            QString::fromUtf8("MOTﾌｧｲﾙ(*.MOT) (*.MOT *.mot);;すべてのﾌｧｲﾙ(*.*) (*)"));
+  EXPECT_EQ(ToQtFileFilter("CSV|*.csv;*.txt"), "CSV (*.csv *.txt)");
 }
 
 // Under Xvfb with TESSARO_SCREENSHOT_DIR set, saves the window as PNG files.
