@@ -1,5 +1,7 @@
 #include "core/collect/CsvWriter.h"
 
+#include <sys/stat.h>
+
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
@@ -47,6 +49,13 @@ class CsvOutput {
   std::string buffer_;
   int64_t pieceRecord_ = 0;
 };
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
 
 void AppendFormat(std::string& out, const char* format, ...) {
   char text[256];
@@ -141,7 +150,9 @@ StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath, Progress
   progress.SetMessage(LoadMessage(MsgCsvPreparing));
   progress.SetPercent(0);
   CsvOutput out;
-  if (!out.Create(csvPath)) return StepResult::Failure(LoadMessage(MsgCsvCreateFailed));
+  // Renaming the finished CSV file over its own input would lose the data.
+  if (SameFile(csvPath, info.rlbPath) || !out.Create(csvPath))
+    return StepResult::Failure(LoadMessage(MsgCsvCreateFailed));
   progress.SetMessage(LoadMessage(MsgCsvSaving));
   const auto writeFailure = [&] {
     return StepResult::Failure(

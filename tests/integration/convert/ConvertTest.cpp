@@ -156,6 +156,24 @@ TEST_F(ConvertTest, BrokenRlbFilesFailWithoutCsv) {
   }
 }
 
+TEST_F(ConvertTest, CsvNameOfTheRlbFileItselfIsRefused) {
+  WriteRlb(Sample(3));
+  const StepResult result =
+      ConvertRlbFile(rlbPath_, rlbPath_, CsvType::Q5, db_, progress_, programFolder_ + "/");
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.message, "テキストファイルの作成に失敗しました。");
+  EXPECT_EQ(TempDir::ReadAll(rlbPath_), rlbBytes_);
+  // The command line's default name of "x.CSV" is the input itself.
+  const std::string csvInput = dir_.Join("copy.CSV");
+  dir_.WriteFile("copy.CSV", rlbBytes_);
+  std::ostringstream out, err;
+  ConvertSetup setup;
+  setup.databasePath = dbPath_;
+  setup.programFolder = programFolder_ + "/";
+  EXPECT_EQ(RunConvertCommand({csvInput, "", CsvType::Q5}, setup, out, err), 1);
+  EXPECT_EQ(TempDir::ReadAll(csvInput), rlbBytes_);
+}
+
 TEST_F(ConvertTest, CollectionStepDeletesTheRlbOnlyAfterSuccess) {
   WriteRlb(Sample(3));
   ConversionJob job;
