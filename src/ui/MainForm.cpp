@@ -98,7 +98,6 @@ TMainForm::TMainForm(const AppPaths& paths, QWidget* parent)
   if (!LoadWindowPos(paths_.positionFile, pos)) ShowError(LoadMessage(MsgWindowPosAccess));
 
   setWindowTitle(Msg(MsgProgramName));
-  QApplication::setApplicationDisplayName(Msg(MsgProgramName));
   setWindowIcon(AppIcon());
   setFont(ProportionalFont());
 

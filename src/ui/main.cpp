@@ -9,7 +9,9 @@
 #include "core/support/Messages.h"
 #include "core/support/Pump.h"
 #include "core/support/SingleInstance.h"
+#include "ui/AppIcon.h"
 #include "ui/ComEnvDlg.h"
+#include "ui/FeatureDialogs.h"
 #include "ui/GaugeDlg.h"
 #include "ui/GuiMessageBox.h"
 #include "ui/MainForm.h"
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setFont(ProportionalFont());
+  QApplication::setWindowIcon(AppIcon());
   SetPumpHook([] { QCoreApplication::processEvents(); });
   TGuiMessageBox boxes;
   InstallMessageBoxHandler(&boxes);
@@ -37,6 +40,7 @@ int main(int argc, char** argv) {
     auto* comEnv = new TComEnvDLG(&mainForm);
     auto* gauge = new TGaugeDLG(&mainForm);
     mainForm.Attach(comEnv, gauge);
+    InstallFeatureDialogs(mainForm);
     IdleFlagServer idleServer(mainForm.IdleFlag(), mutexName, RuntimeFolder());
     idleServer.Start();
     if (!mainForm.Terminating()) {

@@ -1,0 +1,13 @@
+#include "ui/FeatureDialogs.h"
+
+#include "ui/MainForm.h"
+
+namespace tessaro {
+
+void InstallFeatureDialogs(TMainForm& form) {
+  // Collection, monitor, clock, memo, measurement mode, interval,
+  // coefficients, terminal, conversion and firmware join here.
+  (void)form;
+}
+
+}  // namespace tessaro
