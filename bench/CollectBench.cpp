@@ -120,7 +120,8 @@ bool Collect(sim::SimServer& server, const LineSettings& settings, int64_t ringB
   server.Stop();
   const RingTimer::Mark first = timer.First();
   const RingTimer::Mark last = timer.Last();
-  if (last.percent != 100 || first.percent == 0 || result.message != LoadMessage(MsgCancelPressed)) {
+  if (last.percent != 100 || first.percent == 0 ||
+      result.message != LoadMessage(MsgCancelPressed)) {
     std::printf("  collection did not complete the ring: %s\n", result.message.c_str());
     return false;
   }
@@ -142,7 +143,8 @@ void Tcp() {
   std::printf("TCP loopback, %lld-byte ring, 1024-byte blocks (xdm1k):\n",
               static_cast<long long>(kRing));
   if (!Collect(server, settings, kRing, o)) return;
-  std::printf("  %.1f MB/s (%.0f bytes in %.3f s)\n", o.bytes / o.seconds / 1e6, o.bytes, o.seconds);
+  std::printf("  %.1f MB/s (%.0f bytes in %.3f s)\n", o.bytes / o.seconds / 1e6, o.bytes,
+              o.seconds);
   std::printf("  CPU: receiving thread %.3f s, whole process with the simulator %.3f s\n",
               o.threadCpu, o.processCpu);
 }

@@ -60,7 +60,7 @@ bool ParseCollectArguments(const std::vector<std::string>& args, CollectArgument
         error = name + " takes no value";
         return false;
       }
-      (name == "--keep-rlb" ? parsed.keepRlb
+      (name == "--keep-rlb"       ? parsed.keepRlb
        : name == "--overwrite-ok" ? parsed.overwriteOk
                                   : parsed.highSpeed) = true;
     } else if (name == "--ring") {
@@ -125,15 +125,16 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
   options.csvType = arguments.form ? *arguments.form : StoredForm(setup);
   bool asked = false;
   CollectionPlan plan;
-  step = PlanCollection(info, arguments.ring, options.csvType,
-                        arguments.csvPath.empty() ? DataFolder(setup) : std::string(),
-                        [&](const std::string& question) {
-                          asked = true;
-                          if (arguments.overwriteOk) return true;
-                          err << question << std::endl;
-                          return false;
-                        },
-                        plan);
+  step = PlanCollection(
+      info, arguments.ring, options.csvType,
+      arguments.csvPath.empty() ? DataFolder(setup) : std::string(),
+      [&](const std::string& question) {
+        asked = true;
+        if (arguments.overwriteOk) return true;
+        err << question << std::endl;
+        return false;
+      },
+      plan);
   if (!step) {
     // A declined overwrite question has been printed: it is the reason.
     if (!asked || arguments.overwriteOk) err << step.message << std::endl;
@@ -141,8 +142,7 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
   }
 
   const std::string csvPath = arguments.csvPath.empty() ? plan.names.csvPath : arguments.csvPath;
-  CollectionRequest request =
-      MakeCollectionRequest(plan, csvPath, options, arguments.highSpeed);
+  CollectionRequest request = MakeCollectionRequest(plan, csvPath, options, arguments.highSpeed);
   request.programFolder = setup.programFolder;
   progress.SetCaption(LoadMessage(MsgCollectCaption));
   const StepResult result = TThredTess::Run(line, request, db, progress);

@@ -45,6 +45,8 @@ int RunRingsCommand(LineContext& line, const std::string& databasePath, std::ost
   return kExitOk;
 }
 
-int RunRings(CliContext& context) { return RunRingsCommand(*context.line, {}, context.out, context.err); }
+int RunRings(CliContext& context) {
+  return RunRingsCommand(*context.line, {}, context.out, context.err);
+}
 
 }  // namespace tessaro

@@ -93,7 +93,8 @@ RingEntry CatalogReader::ReadRing(int r) {
     std::string memo;
     const std::string command = "filer" + std::to_string(r + 1) + "," + std::to_string(620 + k);
     // A memo is optional: a failed or refused read leaves it empty.
-    if (LineCommand(line_, command, memo) && !IsRefusal(memo)) entry.memos[k] = Cut(memo, kTextLength);
+    if (LineCommand(line_, command, memo) && !IsRefusal(memo))
+      entry.memos[k] = Cut(memo, kTextLength);
   }
   return entry;
 }
@@ -138,8 +139,9 @@ StepResult ReadManagementInfo(LineContext& line, ProgressReporter& progress, Rin
   CatalogReader reader(line);
   try {
     const std::string rings = reader.Ask("romr108", MsgMaxRingCountReadFailed);
-    info.ringCount = IsRefusal(rings) ? 1 : static_cast<int>(std::clamp<int64_t>(
-                                                ReplyInteger(rings), 0, 0xFFFF));
+    info.ringCount = IsRefusal(rings)
+                         ? 1
+                         : static_cast<int>(std::clamp<int64_t>(ReplyInteger(rings), 0, 0xFFFF));
     info.version = Cut(reader.Ask("ver", MsgVersionReadFailed), kTextLength);
     info.serial = Cut(reader.AskPresent("eepr210", MsgSerialReadFailed), kTextLength);
     info.dataAreaSize = ReplyInteger(reader.AskPresent("romr107", MsgDataAreaSizeReadFailed));

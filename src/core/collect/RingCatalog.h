@@ -23,8 +23,8 @@ class LineContext;
 inline constexpr int kMaxCollectableRings = 32;
 
 struct RingEntry {
-  int64_t dataCount = 0;  // records: tuple 802, plus 1 when the byte count is above 0
-  int64_t byteCount = 0;  // tuple 806
+  int64_t dataCount = 0;   // records: tuple 802, plus 1 when the byte count is above 0
+  int64_t byteCount = 0;   // tuple 806
   std::vector<int> modes;  // per channel (channel count entries, 1..32)
   std::vector<int> sizes;  // bytes per record, per channel
   int interval = 0;
@@ -37,10 +37,10 @@ struct RingEntry {
 };
 
 struct RingInfo {
-  int ringCount = 0;         // as the recorder reports it
-  std::string version;       // at most 16 characters
-  std::string serial;        // at most 16 characters
-  int64_t dataAreaSize = 0;  // bytes of measurement memory
+  int ringCount = 0;             // as the recorder reports it
+  std::string version;           // at most 16 characters
+  std::string serial;            // at most 16 characters
+  int64_t dataAreaSize = 0;      // bytes of measurement memory
   std::vector<RingEntry> rings;  // min(ring count, 32) entries
 };
 

@@ -219,8 +219,8 @@ void Collector::CollectRing() {
       request_.highSpeedMode);
 
   const std::string rings = Command(Numbered("romr", kRomRingCount), MsgRingCountReadFailed);
-  const int ringCount = IsRefusal(rings) ? 1 : static_cast<int>(std::clamp<int64_t>(
-                                                   ReplyInteger(rings), 0, 0xFFFF));
+  const int ringCount =
+      IsRefusal(rings) ? 1 : static_cast<int>(std::clamp<int64_t>(ReplyInteger(rings), 0, 0xFFFF));
   const int64_t attributeSize =
       ReplyInteger(Command(Numbered("romr", kRomAttributeSize), MsgAttributeSizeReadFailed));
   Require(attributeSize >= 1, MsgAttributeSizeInvalid);
@@ -263,10 +263,14 @@ void Collector::CollectRing() {
 
   Status(MsgRlbManagementWriting);
   switch (writer_.Finish(stored, ringCount)) {
-    case RlbWriter::FinishResult::Ok: break;
-    case RlbWriter::FinishResult::BattAccessFailed: Fail(MsgBattAccessFailed);
-    case RlbWriter::FinishResult::FilePointerFailed: Fail(MsgFilePointerReadFailed);
-    case RlbWriter::FinishResult::WriteFailed: Fail(MsgRlbHeaderWriteFailed);
+    case RlbWriter::FinishResult::Ok:
+      break;
+    case RlbWriter::FinishResult::BattAccessFailed:
+      Fail(MsgBattAccessFailed);
+    case RlbWriter::FinishResult::FilePointerFailed:
+      Fail(MsgFilePointerReadFailed);
+    case RlbWriter::FinishResult::WriteFailed:
+      Fail(MsgRlbHeaderWriteFailed);
   }
   Require(writer_.Close(), MsgRlbHeaderWriteFailed);
 }
@@ -280,9 +284,12 @@ TransferMode ChooseTransferMode(std::optional<int64_t> capability, bool highSpee
 
 const char* TransferPrefix(TransferMode mode) {
   switch (mode) {
-    case TransferMode::Xdm1k: return "xdm1k";
-    case TransferMode::Mnp: return "mnp";
-    default: return "xdm";
+    case TransferMode::Xdm1k:
+      return "xdm1k";
+    case TransferMode::Mnp:
+      return "mnp";
+    default:
+      return "xdm";
   }
 }
 
@@ -319,7 +326,8 @@ BlockSequence::Verdict BlockSequence::Classify(uint8_t number, const uint8_t* da
         return Verdict::New;
       }
       return number == last_ ? Verdict::Repeat : Verdict::Bad;
-    default: return Verdict::New;
+    default:
+      return Verdict::New;
   }
 }
 
@@ -367,11 +375,11 @@ TThredTess::TThredTess(LineContext& line, CollectionRequest request, const Defin
   // the flag before its owner starts waiting on it.
   CollectionBusy = true;
   try {
-    thread_ = std::thread(
-        [&line, &db, &progress, request = std::move(request), promise = std::move(promise)]() mutable {
-          promise.set_value(Run(line, request, db, progress));
-          CollectionBusy = false;
-        });
+    thread_ = std::thread([&line, &db, &progress, request = std::move(request),
+                           promise = std::move(promise)]() mutable {
+      promise.set_value(Run(line, request, db, progress));
+      CollectionBusy = false;
+    });
   } catch (...) {
     CollectionBusy = false;
     throw;

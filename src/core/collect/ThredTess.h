@@ -93,8 +93,8 @@ class TThredTess {
 
   // The whole collection on the calling thread; failures are shown through
   // progress.FlashError as well as returned.
-  static StepResult Run(LineContext& line, const CollectionRequest& request,
-                        const DefinitionDb& db, ProgressReporter& progress);
+  static StepResult Run(LineContext& line, const CollectionRequest& request, const DefinitionDb& db,
+                        ProgressReporter& progress);
 
  private:
   std::shared_future<StepResult> result_;

@@ -22,8 +22,7 @@ struct CliRun {
 // The command line makes its own connection; the rig's stays out of its way.
 CliRun Cli(CollectRig& rig, std::vector<std::string> args) {
   LineClose(rig.Line());
-  std::vector<std::string> line = {"--tcp",
-                                   "127.0.0.1:" + std::to_string(rig.Server().TcpPort()),
+  std::vector<std::string> line = {"--tcp", "127.0.0.1:" + std::to_string(rig.Server().TcpPort()),
                                    "--timeout", "1"};
   line.insert(line.end(), args.begin(), args.end());
   std::ostringstream out, err;
@@ -72,7 +71,8 @@ TEST(CollectCli, RingsThatCannotBeCollected) {
   profile.rings.push_back(profile.rings[0]);
   profile.rings[2].records = 0;
   CollectRig rig(profile, Transport::Tcp, false);
-  const CliRun q5 = Cli(rig, {"collect", "--ring", "OLD-01", "--form", "q5", "--csv", rig.Path("a.csv")});
+  const CliRun q5 =
+      Cli(rig, {"collect", "--ring", "OLD-01", "--form", "q5", "--csv", rig.Path("a.csv")});
   EXPECT_EQ(q5.status, 1);
   EXPECT_NE(q5.err.find(LoadMessage(MsgQ5NoMode603)), std::string::npos);
   const CliRun empty = Cli(rig, {"collect", "--ring", "OLD-02", "--csv", rig.Path("b.csv")});
@@ -107,9 +107,10 @@ TEST(CollectCli, RingsListsThePanelValues) {
   CollectRig rig(SmallProfile(), Transport::Tcp, true);
   const CliRun run = Cli(rig, {"--slave", "7", "rings"});
   ASSERT_EQ(run.status, 0) << run.err;
-  for (const char* line : {"version: CVX-4A Ver1.20\n", "[NEW]\n", "[OLD-01]\n", "data count: 700\n",
-                           "channels: 3\n", "start: 26/12/01 23:55:00\n", "stop: 26/12/02 00:06:39\n",
-                           "memo1: NEW RING\n", "memo3: SITE 3\n", "memo1: OLD RING\n"})
+  for (const char* line :
+       {"version: CVX-4A Ver1.20\n", "[NEW]\n", "[OLD-01]\n", "data count: 700\n", "channels: 3\n",
+        "start: 26/12/01 23:55:00\n", "stop: 26/12/02 00:06:39\n", "memo1: NEW RING\n",
+        "memo3: SITE 3\n", "memo1: OLD RING\n"})
     EXPECT_NE(run.out.find(line), std::string::npos) << line;
   EXPECT_NE(run.out.find("serial: " + rig.Recorder().Serial() + "\n"), std::string::npos);
   EXPECT_EQ(Cli(rig, {"--slave", "8", "rings"}).status, 1);  // nobody answers to 8

@@ -49,9 +49,8 @@ sim::RecorderProfile SmallProfile() {
 
 CollectRig::CollectRig(const sim::RecorderProfile& profile, Transport transport, bool slaved,
                        int timeoutSeconds) {
-  server_ = std::make_unique<sim::SimServer>(profile,
-                                             slaved ? std::vector<int>{3, kSlaveId}
-                                                    : std::vector<int>{});
+  server_ = std::make_unique<sim::SimServer>(
+      profile, slaved ? std::vector<int>{3, kSlaveId} : std::vector<int>{});
   if (slaved) slaveId_ = kSlaveId;
   LineSettings settings;
   settings.Over = timeoutSeconds;
@@ -86,7 +85,8 @@ StepResult CollectRig::Collect(int ring, CsvType type, const std::string& csvNam
   RingInfo info;
   StepResult step = ReadManagementInfo(line_, reading, info);
   if (!step) return step;
-  step = PlanCollection(info, ring, type, {}, [](const std::string&) { return true; }, plan_);
+  step = PlanCollection(
+      info, ring, type, {}, [](const std::string&) { return true; }, plan_);
   if (!step) return step;
   CollectionOptions options{keepRlb, type};
   CollectionRequest request = MakeCollectionRequest(plan_, Path(csvName), options, highSpeed);
@@ -155,10 +155,10 @@ testing::AssertionResult SameText(const std::string& actual, const std::string& 
     const size_t from = begin == std::string::npos ? 0 : begin + 1;
     return text.substr(from, text.find('\n', from) - from);
   };
-  return testing::AssertionFailure() << "texts differ at line " << line << " (sizes "
-                                     << actual.size() << " / " << expected.size()
-                                     << ")\n  actual:   " << lineOf(actual)
-                                     << "\n  expected: " << lineOf(expected);
+  return testing::AssertionFailure()
+         << "texts differ at line " << line << " (sizes " << actual.size() << " / "
+         << expected.size() << ")\n  actual:   " << lineOf(actual)
+         << "\n  expected: " << lineOf(expected);
 }
 
 bool FileExists(const std::string& path) {

@@ -25,7 +25,7 @@ struct Variant {
   bool slaved;
   std::optional<int> capability;  // ROM 120
   bool highSpeed;
-  const char* prefix;             // the transfer commands expected
+  const char* prefix;  // the transfer commands expected
 };
 
 std::string Name(const testing::TestParamInfo<Variant>& info) {
@@ -49,8 +49,8 @@ TEST_P(CollectModes, RingsGiveExactCsvInBothForms) {
   const std::string collected = TempDir::ReadAll(rig.Path("new.csv"));
   EXPECT_TRUE(SameText(collected, rig.ExpectedCsv(0, CsvType::Q5)));
   ASSERT_TRUE(FileExists(rig.Path("new.RLB")));
-  EXPECT_TRUE(
-      SameText(ConvertToText(rig.Path("new.RLB"), CsvType::Q5, rig, rig.Path("again.csv")), collected));
+  EXPECT_TRUE(SameText(ConvertToText(rig.Path("new.RLB"), CsvType::Q5, rig, rig.Path("again.csv")),
+                       collected));
   EXPECT_TRUE(
       SameText(ConvertToText(rig.Path("new.RLB"), CsvType::Corvex, rig, rig.Path("corvex.csv")),
                rig.ExpectedCsv(0, CsvType::Corvex)));
@@ -64,19 +64,18 @@ TEST_P(CollectModes, RingsGiveExactCsvInBothForms) {
   EXPECT_FALSE(CollectionBusy);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, CollectModes,
-    testing::Values(Variant{Transport::Tcp, false, 4, false, "xdm1k"},
-                    Variant{Transport::Tcp, false, std::nullopt, true, "mnp"},
-                    Variant{Transport::Tcp, false, std::nullopt, false, "xdm"},
-                    Variant{Transport::Tcp, true, 4, false, "xdm1k"},
-                    Variant{Transport::Tcp, true, 0, true, "mnp"},
-                    Variant{Transport::Tcp, true, 0, false, "xdm"},
-                    Variant{Transport::Pty, false, 4, false, "xdm1k"},
-                    Variant{Transport::Pty, false, std::nullopt, true, "mnp"},
-                    Variant{Transport::Pty, false, std::nullopt, false, "xdm"},
-                    Variant{Transport::Pty, true, 4, true, "xdm1k"}),
-    Name);
+INSTANTIATE_TEST_SUITE_P(Lines, CollectModes,
+                         testing::Values(Variant{Transport::Tcp, false, 4, false, "xdm1k"},
+                                         Variant{Transport::Tcp, false, std::nullopt, true, "mnp"},
+                                         Variant{Transport::Tcp, false, std::nullopt, false, "xdm"},
+                                         Variant{Transport::Tcp, true, 4, false, "xdm1k"},
+                                         Variant{Transport::Tcp, true, 0, true, "mnp"},
+                                         Variant{Transport::Tcp, true, 0, false, "xdm"},
+                                         Variant{Transport::Pty, false, 4, false, "xdm1k"},
+                                         Variant{Transport::Pty, false, std::nullopt, true, "mnp"},
+                                         Variant{Transport::Pty, false, std::nullopt, false, "xdm"},
+                                         Variant{Transport::Pty, true, 4, true, "xdm1k"}),
+                         Name);
 
 class CollectFaults : public testing::Test {
  protected:
@@ -106,7 +105,9 @@ TEST_F(CollectFaults, RepeatedBlocksAreStoredOnce) {
       CollectRig rig(Profile(capability), Transport::Tcp, false);
       rig.Faults().Set({.repeatBlock = block, .transferFilter = "dd"});
       ASSERT_TRUE(rig.Collect(0, CsvType::Corvex, "r.csv", false)) << block;
-      EXPECT_TRUE(SameText(TempDir::ReadAll(rig.Path("r.csv")), rig.ExpectedCsv(0, CsvType::Corvex))) << block;
+      EXPECT_TRUE(
+          SameText(TempDir::ReadAll(rig.Path("r.csv")), rig.ExpectedCsv(0, CsvType::Corvex)))
+          << block;
     }
   }
 }

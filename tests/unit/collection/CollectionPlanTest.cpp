@@ -50,8 +50,8 @@ TEST(CollectionPlan, OverwrittenOldRingAsksAndSkipsWholeRecords) {
   EXPECT_EQ(plan.skipCount, 0);
   EXPECT_EQ(plan.ringMask, 0x80000000u);
 
-  const StepResult declined =
-      PlanCollection(info, 1, CsvType::Q5, {}, [](const std::string&) { return false; }, plan);
+  const StepResult declined = PlanCollection(
+      info, 1, CsvType::Q5, {}, [](const std::string&) { return false; }, plan);
   EXPECT_EQ(declined.message, LoadMessage(MsgCollectionAbandoned));
 }
 
@@ -60,10 +60,13 @@ TEST(CollectionPlan, TwiceTheDataAreaRefuses) {
   info.rings[1].byteCount = 14000;  // 20000 in all
   CollectionPlan plan;
   bool asked = false;
-  const StepResult r = PlanCollection(info, 1, CsvType::Corvex, {}, [&](const std::string&) {
-    asked = true;
-    return true;
-  }, plan);
+  const StepResult r = PlanCollection(
+      info, 1, CsvType::Corvex, {},
+      [&](const std::string&) {
+        asked = true;
+        return true;
+      },
+      plan);
   EXPECT_EQ(r.message, LoadMessage(MsgAllOverwritten));
   EXPECT_FALSE(asked);
   info.rings[1].byteCount = 13999;
@@ -81,7 +84,8 @@ TEST(CollectionPlan, Q5FormRefusesTimeAndWindModes) {
             "Most of WinDIR(50-60min/Hour Mode)モードはサポートしていません。");
   EXPECT_TRUE(PlanCollection(info, 0, CsvType::Corvex, {}, yes, plan));
   EXPECT_EQ(*Q5UnsupportedModeText(138), "PULSE.TIMEモードはサポートしていません。");
-  EXPECT_EQ(*Q5UnsupportedModeText(607), "Average of WinSPD(Integral Mode)モードはサポートしていません。");
+  EXPECT_EQ(*Q5UnsupportedModeText(607),
+            "Average of WinSPD(Integral Mode)モードはサポートしていません。");
   EXPECT_FALSE(Q5UnsupportedModeText(599));
   EXPECT_FALSE(Q5UnsupportedModeText(608));
 }
