@@ -1,5 +1,6 @@
 #include "ui/FeatureDialogs.h"
 
+#include "ui/CollectionCommands.h"
 #include "ui/MainForm.h"
 
 namespace tessaro {
@@ -7,7 +8,7 @@ namespace tessaro {
 void InstallFeatureDialogs(TMainForm& form) {
   // Collection, monitor, clock, memo, measurement mode, interval,
   // coefficients, terminal, conversion and firmware join here.
-  (void)form;
+  InstallCollectionCommands(form);
 }
 
 }  // namespace tessaro

@@ -223,6 +223,22 @@ constexpr MessageEntry kMessages[] = {
     {MsgAllOverwritten, "測定データはオーバーライトされています。\nデータ回収できません。"},
     {MsgAskDropOverwritten, "オーバーライトされたデータがあります。\nオーバーライトデータを削除しファイルにします、宜しいですか？"},
     {MsgCollectionAbandoned, "データ回収を中止します。"},
+    {MsgCsvNamesRlb, "CSVファイルにRLBファイルと同じ名前は使えません。"},
+    {MsgTransRecorder, "レコーダ"},
+    {MsgTransRlbSave, "RLBファイル保存"},
+    {MsgCsvTypeGroup, "　CSV保存形式　"},
+    {MsgCsvTypeQ5, "Q5ｼﾘｰｽﾞ形式"},
+    {MsgCsvTypeCorvex, "Corvex形式"},
+    {MsgTransVersion, "ﾊﾞｰｼﾞｮﾝ"},
+    {MsgTransSerial, "ｼﾘｱﾙ番号"},
+    {MsgTransRing, "ﾘﾝｸﾞ"},
+    {MsgTransDataCount, "測定ﾃﾞｰﾀ数"},
+    {MsgTransChannels, "ﾁｬﾝﾈﾙ数"},
+    {MsgTransInterval, "測定間隔"},
+    {MsgTransStart, "ｽﾀｰﾄ時刻"},
+    {MsgTransStop, "ｽﾄｯﾌﾟ時刻"},
+    {MsgTransMemo, "ﾒﾓ%d"},
+    {MsgCsvFilter, "CSVﾌｧｲﾙ(*.CSV)|*.CSV"},
 
     // --- CSV files and the collection report (4800-4849) ---
     {MsgCsvPreparing, "テキスト保存準備中..."},
@@ -256,6 +272,8 @@ constexpr MessageEntry kMessages[] = {
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},
     {MsgConvLogWriteFailed, "ログファイルの書込みに失敗しました。"},
     {MsgConvThreadFailed, "データ回収用スレッドが作成できませんでした。"},
+    {MsgConvCaption, "ファイル変換"},
+    {MsgRlbFilter, "RLBﾌｧｲﾙ(*.RLB)|*.RLB|すべてのﾌｧｲﾙ(*.*)|*.*"},
 };
 
 constexpr bool IsStrictlyAscending() {

@@ -217,6 +217,23 @@ enum MessageId : int {
   MsgAllOverwritten = 4622,
   MsgAskDropOverwritten = 4623,
   MsgCollectionAbandoned = 4624,
+  MsgCsvNamesRlb = 4625,
+  // 4630-4649: collection and conversion dialog forms
+  MsgTransRecorder = 4630,
+  MsgTransRlbSave = 4631,
+  MsgCsvTypeGroup = 4632,
+  MsgCsvTypeQ5 = 4633,
+  MsgCsvTypeCorvex = 4634,
+  MsgTransVersion = 4635,
+  MsgTransSerial = 4636,
+  MsgTransRing = 4637,
+  MsgTransDataCount = 4638,
+  MsgTransChannels = 4639,
+  MsgTransInterval = 4640,
+  MsgTransStart = 4641,
+  MsgTransStop = 4642,
+  MsgTransMemo = 4643,  // memo number %d
+  MsgCsvFilter = 4644,
 
   // 4800-4849: CSV files and the collection report
   MsgCsvPreparing = 4800,
@@ -250,6 +267,8 @@ enum MessageId : int {
   MsgConvLogOpenFailed = 7650,
   MsgConvLogWriteFailed = 7651,
   MsgConvThreadFailed = 7652,
+  MsgConvCaption = 7653,
+  MsgRlbFilter = 7654,
 };
 
 // The text of a message number; empty when the number has none.

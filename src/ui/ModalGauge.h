@@ -1,0 +1,45 @@
+#pragma once
+// The progress dialog in front of a long operation. While a ModalGauge
+// lives the dialog is shown with the caption and blocks every other window,
+// so no second command can start on the line; it is hidden again when the
+// object goes.
+//
+//   std::unique_ptr<TThredTess> thread;
+//   RunBehindGauge(gauge, caption, [&] {
+//     thread = std::make_unique<TThredTess>(...);   // starts the worker
+//     return [&] { thread->Wait(); };
+//   });
+
+#include <Qt>
+#include <functional>
+#include <string>
+
+namespace tessaro {
+
+class TGaugeDLG;
+
+class ModalGauge {
+ public:
+  ModalGauge(TGaugeDLG& gauge, const std::string& caption);
+  ~ModalGauge();
+  ModalGauge(const ModalGauge&) = delete;
+  ModalGauge& operator=(const ModalGauge&) = delete;
+
+ private:
+  TGaugeDLG& gauge_;
+  Qt::WindowModality previous_;
+};
+
+// Keeps this thread's event loop running until wait() returns; wait runs on
+// a helper thread whose end quits the loop. Workers that call into this
+// thread with blocking queued calls go on meanwhile.
+void WaitInEventLoop(const std::function<void()>& wait);
+
+// Shows the gauge, starts a worker with start() (which returns how to wait
+// for it), waits for its end and hides the gauge. When the worker cannot be
+// started (start throws) the thread-creation message is shown and the result
+// is false.
+bool RunBehindGauge(TGaugeDLG& gauge, const std::string& caption,
+                    const std::function<std::function<void()>()>& start);
+
+}  // namespace tessaro
