@@ -14,12 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "core/collect/ConversionStep.h"
 #include "core/line/LineContext.h"
 #include "core/line/LineFacade.h"
 #include "core/support/DefinitionDb.h"
 #include "sim/ProfileLoader.h"
+#include "support/RecordingMessageBox.h"
+#include "support/RecordingProgress.h"
 #include "support/SimFixture.h"
+#include "support/TempDir.h"
+#include "ui/CollectionContext.h"
 #include "ui/FileDialogs.h"
+#include "ui/GaugeDlg.h"
 
 namespace tessaro {
 
@@ -117,5 +123,35 @@ inline std::string MakeProgramFolder(const std::string& folder) {
                              std::filesystem::copy_options::overwrite_existing);
   return folder + "/";
 }
+
+// A scratch folder with its own program folder, the definitions, a progress
+// dialog, recorded message boxes and scripted file questions.
+class CollectDialogTest : public testing::Test {
+ protected:
+  CollectDialogTest() {
+    db_.Open(DatabasePath());
+    MakeProgramFolder(dir_.Join("prog"));
+    gauge_.SetFlashMilliseconds(10);
+  }
+
+  std::string ProgramFolder() const { return dir_.Join("prog") + "/"; }
+  CollectionContext Context(const std::string& dataFolder) {
+    return {db_, gauge_, dir_.Join("TESSARO.INI"), dataFolder, ProgramFolder(), files_.Dialogs()};
+  }
+  // What the core conversion makes of an RLB file.
+  std::string CoreConversion(const std::string& rlbPath, CsvType type) {
+    const std::string csv = dir_.Join("check.csv");
+    RecordingProgress progress;
+    EXPECT_TRUE(ConvertRlbFile(rlbPath, csv, type, db_, progress, ProgramFolder()));
+    return TempDir::ReadAll(csv);
+  }
+
+  TempDir dir_;
+  DefinitionDb db_;
+  TGaugeDLG gauge_;
+  RecordingMessageBox boxes_;
+  ScopedMessageBoxHandler install_{boxes_};
+  ScriptedFiles files_;
+};
 
 }  // namespace tessaro

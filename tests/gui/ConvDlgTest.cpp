@@ -33,12 +33,9 @@ TEST(ProposedCsvPathTest, ChangesTheLastExtensionInTheSameFolder) {
   EXPECT_EQ(ProposedCsvPath("relative.RLB"), "relative.CSV");
 }
 
-class ConvDlgTest : public testing::Test {
+class ConvDlgTest : public CollectDialogTest {
  protected:
   ConvDlgTest() {
-    db_.Open(DatabasePath());
-    MakeProgramFolder(dir_.Join("prog"));
-    gauge_.SetFlashMilliseconds(10);
     TestRlb rlb;
     rlb.channels = {{1, 1001, -1, 1, 2}, {2, 1001, -2, 11, 2}};
     for (int e = 0; e < 120; ++e) rlb.records.push_back(Concat({Be16(e * 3 - 40), Be16(e)}));
@@ -46,27 +43,11 @@ class ConvDlgTest : public testing::Test {
     EXPECT_TRUE(WriteTestRlb(rlbPath_, rlb));
   }
 
-  CollectionContext Context() {
-    return {db_,
-            gauge_,
-            dir_.Join("TESSARO.INI"),
-            dir_.Path() + "/",
-            dir_.Join("prog") + "/",
-            files_.Dialogs()};
-  }
+  CollectionContext Context() { return CollectDialogTest::Context(dir_.Path() + "/"); }
   std::string CoreConversion(CsvType type) {
-    const std::string csv = dir_.Join("check.csv");
-    RecordingProgress progress;
-    EXPECT_TRUE(ConvertRlbFile(rlbPath_, csv, type, db_, progress, dir_.Join("prog") + "/"));
-    return TempDir::ReadAll(csv);
+    return CollectDialogTest::CoreConversion(rlbPath_, type);
   }
 
-  TempDir dir_;
-  DefinitionDb db_;
-  TGaugeDLG gauge_;
-  RecordingMessageBox boxes_;
-  ScopedMessageBoxHandler install_{boxes_};
-  ScriptedFiles files_;
   std::string rlbPath_;
 };
 

@@ -48,32 +48,11 @@ int LineCount(const std::string& text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// What the core conversion makes of a kept RLB file.
-std::string CoreConversion(const std::string& rlbPath, CsvType type, const DefinitionDb& db,
-                           const TempDir& dir) {
-  const std::string csv = dir.Join("check.csv");
-  RecordingProgress progress;
-  EXPECT_TRUE(ConvertRlbFile(rlbPath, csv, type, db, progress, dir.Join("prog") + "/"));
-  return TempDir::ReadAll(csv);
-}
-
-class TransTessDlgTest : public testing::Test {
+class TransTessDlgTest : public CollectDialogTest {
  protected:
-  TransTessDlgTest() {
-    db_.Open(DatabasePath());
-    QDir().mkpath(QString::fromStdString(dir_.Join("data")));
-    MakeProgramFolder(dir_.Join("prog"));
-    gauge_.SetFlashMilliseconds(10);
-  }
+  TransTessDlgTest() { QDir().mkpath(QString::fromStdString(dir_.Join("data"))); }
 
-  CollectionContext Context() {
-    return {db_,
-            gauge_,
-            dir_.Join("TESSARO.INI"),
-            dir_.Join("data") + "/",
-            dir_.Join("prog") + "/",
-            files_.Dialogs()};
-  }
+  CollectionContext Context() { return CollectDialogTest::Context(dir_.Join("data") + "/"); }
   std::unique_ptr<TTransTessDLG> Prepared(SimLine& rig) {
     auto dialog = std::make_unique<TTransTessDLG>(rig.line, false, Context());
     EXPECT_TRUE(dialog->Prepare());
@@ -85,13 +64,6 @@ class TransTessDlgTest : public testing::Test {
     ini.Load();
     return ini.ReadInteger("Csv", "Type", -1);
   }
-
-  TempDir dir_;
-  DefinitionDb db_;
-  TGaugeDLG gauge_;
-  RecordingMessageBox boxes_;
-  ScopedMessageBoxHandler install_{boxes_};
-  ScriptedFiles files_;
 };
 
 TEST_F(TransTessDlgTest, ListsTheRingsAndShowsTheSelectedOne) {
@@ -231,7 +203,7 @@ TEST_F(TransTessDlgTest, OverwrittenRingIsCollectedOnlyAfterTheQuestion) {
   EXPECT_EQ(dialog->LastRequest().ringMask, 0x80000000u);
   const std::string text = TempDir::ReadAll(csv);
   EXPECT_EQ(LineCount(text), 1 + dialog->Info().rings[0].dataCount - 200);
-  EXPECT_EQ(text, CoreConversion(dir_.Join("data/over.RLB"), CsvType::Corvex, db_, dir_));
+  EXPECT_EQ(text, CoreConversion(dir_.Join("data/over.RLB"), CsvType::Corvex));
   EXPECT_FALSE(gauge_.isVisible());
 }
 
@@ -246,10 +218,10 @@ TEST_F(TransTessDlgTest, RefusesACsvNameThatWouldBeTheRlbFile) {
 }
 
 // The collection command of the main window, from the button to the files.
-class TransCommandTest : public testing::Test {
+class TransCommandTest : public CollectDialogTest {
  protected:
   TransCommandTest() : sim_(SimFixture::Profile("default")) {
-    paths_ = MakeAppPaths(dir_.Path(), MakeProgramFolder(dir_.Join("prog")));
+    paths_ = MakeAppPaths(dir_.Path(), ProgramFolder());
     CreateSettingsFolder(paths_);
     QDir().mkpath(QString::fromStdString(dir_.Join("data")));
     IniFile::Update(paths_.settingsFile, [&](IniFile& ini) {
@@ -265,8 +237,8 @@ class TransCommandTest : public testing::Test {
       list.clear();
       return true;
     });
-    gauge_ = new TGaugeDLG(form_.get());
-    form_->Attach(comEnv, gauge_);
+    formGauge_ = new TGaugeDLG(form_.get());
+    form_->Attach(comEnv, formGauge_);
     InstallCollectionCommands(*form_, files_.Dialogs());
   }
   ~TransCommandTest() override {
@@ -279,14 +251,10 @@ class TransCommandTest : public testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return form_->Lamp(3)->State() == LampState::On; }));
   }
 
-  TempDir dir_;
   SimFixture sim_;
   AppPaths paths_;
-  RecordingMessageBox boxes_;
-  ScopedMessageBoxHandler install_{boxes_};
-  ScriptedFiles files_;
   std::unique_ptr<TMainForm> form_;
-  TGaugeDLG* gauge_ = nullptr;
+  TGaugeDLG* formGauge_ = nullptr;
 };
 
 TEST_F(TransCommandTest, CollectsARingFromTheButtonToTheCsvFile) {
@@ -311,15 +279,13 @@ TEST_F(TransCommandTest, CollectsARingFromTheButtonToTheCsvFile) {
   const std::string csv = TempDir::ReadAll(dir_.Join("data/data.csv"));
   EXPECT_EQ(csv.substr(0, 2), "NO");
   EXPECT_EQ(LineCount(csv), 1 + sim_.Recorder().RecordCount(1));
-  DefinitionDb db;
-  ASSERT_TRUE(db.Open(DatabasePath()));
-  EXPECT_EQ(csv, CoreConversion(dir_.Join("data/data.RLB"), CsvType::Corvex, db, dir_));
+  EXPECT_EQ(csv, CoreConversion(dir_.Join("data/data.RLB"), CsvType::Corvex));
   // The report went to the program folder's LOG folder.
   EXPECT_EQ(QDir(QString::fromStdString(dir_.Join("prog/LOG"))).entryList({"*.LOG"}).size(), 1);
-  EXPECT_FALSE(gauge_->isVisible());
-  EXPECT_FALSE(gauge_->isModal());
+  EXPECT_FALSE(formGauge_->isVisible());
+  EXPECT_FALSE(formGauge_->isModal());
   // The progress dialog showed the collection under its caption.
-  EXPECT_EQ(gauge_->windowTitle(), QString::fromUtf8("データ回収"));
+  EXPECT_EQ(formGauge_->windowTitle(), QString::fromUtf8("データ回収"));
 }
 
 TEST_F(TransCommandTest, ARecorderThatDoesNotAnswerStopsTheCommandBeforeTheDialog) {
