@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <algorithm>
 #include <memory>
 
@@ -22,6 +23,7 @@
 #include "support/TempDir.h"
 #include "ui/CollectionCommands.h"
 #include "ui/ComEnvDlg.h"
+#include "ui/ConvDlg.h"
 #include "ui/CsvTypeGroup.h"
 #include "ui/GaugeDlg.h"
 #include "ui/IconBtn.h"
@@ -295,6 +297,46 @@ TEST_F(TransCommandTest, ARecorderThatDoesNotAnswerStopsTheCommandBeforeTheDialo
   EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgLineCheckFailed)});
   EXPECT_TRUE(files_.Asked().empty());
   EXPECT_EQ(form_->IdleFlag().load(), 1);
+}
+
+}  // namespace
+}  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+// Under Xvfb with TESSARO_SCREENSHOT_DIR set, saves the two dialogs and the
+// main window with a collection running as PNG files.
+TEST_F(TransCommandTest, Screenshot) {
+  const QString folder = qEnvironmentVariable("TESSARO_SCREENSHOT_DIR");
+  if (folder.isEmpty()) GTEST_SKIP() << "TESSARO_SCREENSHOT_DIR is not set";
+  ShowConnected();
+  form_->ActionCvt()->trigger();
+  files_.AnswerSave(QString::fromStdString(dir_.Join("data/shot.csv")));
+  WhenDialogUp<TTransTessDLG>([&](TTransTessDLG& dialog) {
+    dialog.RingList()->setCurrentRow(1);
+    dialog.grab().save(folder + "/trans.png");
+    // A slow line keeps the collection on the screen long enough.
+    sim_.Faults().Set({.baud = 38400});
+    dialog.OkButton()->click();
+  });
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!formGauge_->isVisible() || formGauge_->Percent() < 30 ||
+        formGauge_->windowTitle() != QString::fromUtf8("データ回収"))
+      return;
+    poll.stop();
+    QGuiApplication::primaryScreen()->grabWindow(0).save(folder + "/main-collecting.png");
+    formGauge_->CancelButton()->click();
+  });
+  poll.start();
+  form_->Button(3)->click();
+  EXPECT_FALSE(poll.isActive());
+
+  TConvDLG conv(CollectDialogTest::Context(dir_.Join("data") + "/"));
+  conv.show();
+  conv.grab().save(folder + "/conv.png");
 }
 
 }  // namespace
