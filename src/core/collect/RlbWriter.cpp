@@ -75,6 +75,14 @@ bool RlbWriter::WriteHeader(int recorderRingCount) {
   return true;
 }
 
+template <typename Access>
+auto RlbWriter::KeepingPosition(Access access) -> decltype(access()) {
+  const auto at = Position();
+  auto result = access();
+  if (!at || !file_.SeekExact(*at)) return decltype(access()){};
+  return result;
+}
+
 bool RlbWriter::Patch(int number, const void* data, size_t size) {
   return file_ && dataOffset_[static_cast<size_t>(number)] > 0 &&
          file_.SeekExact(dataOffset_[static_cast<size_t>(number)]) && file_.WriteExact(data, size);
@@ -153,27 +161,34 @@ std::optional<int64_t> RlbWriter::Position() const { return file_.Position(); }
 
 std::optional<RecorderTuple> RlbWriter::ReadBattTuple(int number) {
   if (!file_ || battOffset_ <= 0) return std::nullopt;
-  return ReadRecorderTuple(file_, battOffset_, ringDataStart_, number);
+  return KeepingPosition(
+      [&] { return ReadRecorderTuple(file_, battOffset_, ringDataStart_, number); });
 }
 
 bool RlbWriter::WriteBattInteger(int number, int64_t value) {
-  return file_ && battOffset_ > 0 &&
-         WriteRecorderInteger(file_, battOffset_, ringDataStart_, number, value);
+  return file_ && battOffset_ > 0 && KeepingPosition([&] {
+           return WriteRecorderInteger(file_, battOffset_, ringDataStart_, number, value);
+         });
 }
 
 std::optional<RecorderTuple> RlbWriter::ReadGroupTuple(int64_t filePointer, int number) {
   if (!file_ || battOffset_ <= 0 || filePointer < 0) return std::nullopt;
-  return ReadRecorderTuple(file_, GroupStart(filePointer), ringDataStart_, number);
+  return KeepingPosition(
+      [&] { return ReadRecorderTuple(file_, GroupStart(filePointer), ringDataStart_, number); });
 }
 
 bool RlbWriter::WriteGroupInteger(int64_t filePointer, int number, int64_t value) {
-  return file_ && battOffset_ > 0 && filePointer >= 0 &&
-         WriteRecorderInteger(file_, GroupStart(filePointer), ringDataStart_, number, value);
+  return file_ && battOffset_ > 0 && filePointer >= 0 && KeepingPosition([&] {
+           return WriteRecorderInteger(file_, GroupStart(filePointer), ringDataStart_, number,
+                                       value);
+         });
 }
 
 bool RlbWriter::WriteGroupDateTime(int64_t filePointer, int number, const RecorderDateTime& value) {
-  return file_ && battOffset_ > 0 && filePointer >= 0 &&
-         WriteRecorderDateTime(file_, GroupStart(filePointer), ringDataStart_, number, value);
+  return file_ && battOffset_ > 0 && filePointer >= 0 && KeepingPosition([&] {
+           return WriteRecorderDateTime(file_, GroupStart(filePointer), ringDataStart_, number,
+                                        value);
+         });
 }
 
 RlbWriter::FinishResult RlbWriter::Finish(int ringsStored, int recorderRingCount) {

@@ -93,6 +93,10 @@ class RlbWriter {
 
  private:
   bool Patch(int number, const void* data, size_t size);
+  // Runs a tuple access and puts the file position back where it was: the
+  // blocks that follow are written at the current position.
+  template <typename Access>
+  auto KeepingPosition(Access access) -> decltype(access());
   int64_t GroupStart(int64_t filePointer) const { return battOffset_ + filePointer; }
 
   std::string path_;

@@ -14,6 +14,7 @@
 #include "core/line/LineFacade.h"
 #include "core/support/Messages.h"
 #include "integration/collect/CollectRig.h"
+#include "sim/ProfileLoader.h"
 
 namespace tessaro {
 namespace {
@@ -300,6 +301,37 @@ TEST_F(CollectFaults, DiskWriteFailureMidRing) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_FALSE(FileExists(rlb));
   ExpectLineUsable(rig);
+}
+
+}  // namespace
+}  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+// Every shipped recorder: the NEW ring and the highest selectable OLD ring
+// holding data
+// collect to the CSV the recorder's own records give (overwritten records
+// dropped). A wide BATT area (many
+// rings) must not put the ring data in the wrong place.
+TEST(ShippedProfiles, NewAndLastOldRingCollectExactly) {
+  for (const auto& [name, description] : sim::ListProfiles()) {
+    SCOPED_TRACE(name);
+    std::string error;
+    const auto profile = sim::LoadProfile(name, error);
+    ASSERT_TRUE(profile) << error;
+    CollectRig rig(*profile, Transport::Tcp, false);
+    int lastOld = std::min<int>(static_cast<int>(profile->rings.size()), 32) - 1;
+    while (lastOld > 0 && profile->rings[static_cast<size_t>(lastOld)].records < 1) --lastOld;
+    for (int ring : {0, lastOld}) {
+      SCOPED_TRACE(ring);
+      const std::string csv = "ring" + std::to_string(ring) + ".csv";
+      const StepResult result = rig.Collect(ring, CsvType::Corvex, csv, false);
+      ASSERT_TRUE(result.ok) << result.message;
+      EXPECT_TRUE(SameText(TempDir::ReadAll(rig.Path(csv)),
+                           rig.ExpectedCsv(ring, CsvType::Corvex, rig.LastPlan().skipCount)));
+    }
+  }
 }
 
 }  // namespace
