@@ -228,6 +228,11 @@ bool ReadRing(File& file, DataFileInfo& info) {
     offset += ch.bytes;
   }
   info.recordSize = offset;
+  // A ring never holds more records than its data area (plus the one the
+  // count rule adds); a damaged count would otherwise write an endless CSV.
+  if (info.recordCount < 0 ||
+      info.recordCount > (info.dataAreaEnd - info.dataAreaStart) / info.recordSize + 1)
+    return false;
   return true;
 }
 
