@@ -47,14 +47,18 @@ OverwriteCheck CheckOverwrite(const RingInfo& info, int ring) {
   }
   if (total <= area) return check;
   check.outcome = OverwriteCheck::Outcome::Ask;
-  const int64_t recordSize = info.rings[static_cast<size_t>(ring)].RecordSize();
+  const RingEntry& entry = info.rings[static_cast<size_t>(ring)];
+  const int64_t recordSize = entry.RecordSize();
   const int64_t excess = total - area;
   if (recordSize <= 0) {
     check.skipBytes = excess;
-    return check;
+  } else {
+    check.skipCount = (excess + recordSize - 1) / recordSize;
+    check.skipBytes = check.skipCount * recordSize;
   }
-  check.skipCount = (excess + recordSize - 1) / recordSize;
-  check.skipBytes = check.skipCount * recordSize;
+  // Nothing of the ring survived: dropping the overwritten part would leave
+  // negative counts in the file.
+  if (check.skipBytes >= entry.byteCount) check = {OverwriteCheck::Outcome::Refused, 0, 0};
   return check;
 }
 

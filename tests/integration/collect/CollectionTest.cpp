@@ -327,6 +327,10 @@ TEST(ShippedProfiles, NewAndLastOldRingCollectExactly) {
       SCOPED_TRACE(ring);
       const std::string csv = "ring" + std::to_string(ring) + ".csv";
       const StepResult result = rig.Collect(ring, CsvType::Corvex, csv, false);
+      if (name == "overwritten" && ring > 0) {  // lies wholly under the NEW ring's data
+        EXPECT_EQ(result.message, LoadMessage(MsgAllOverwritten));
+        continue;
+      }
       ASSERT_TRUE(result.ok) << result.message;
       EXPECT_TRUE(SameText(TempDir::ReadAll(rig.Path(csv)),
                            rig.ExpectedCsv(ring, CsvType::Corvex, rig.LastPlan().skipCount)));

@@ -75,6 +75,21 @@ TEST(CollectionPlan, TwiceTheDataAreaRefuses) {
   EXPECT_EQ(CheckOverwrite(info, 1).outcome, OverwriteCheck::Outcome::None);
 }
 
+// A ring lying wholly under newer data (here a 600-byte OLD ring behind a
+// NEW ring that filled the area) has nothing left to collect.
+TEST(CollectionPlan, RingWhollyOverwrittenRefuses) {
+  RingInfo info = Example();
+  info.rings[0].byteCount = 9800;
+  info.rings[1].byteCount = 600;  // 400 bytes over: 67 of 100 records lost
+  EXPECT_EQ(CheckOverwrite(info, 1).outcome, OverwriteCheck::Outcome::Ask);
+  info.rings[0].byteCount = 10000;  // 600 over: every record lost
+  EXPECT_EQ(CheckOverwrite(info, 1).outcome, OverwriteCheck::Outcome::Refused);
+  CollectionPlan plan;
+  const StepResult r =
+      PlanCollection(info, 1, CsvType::Corvex, {}, [](const std::string&) { return true; }, plan);
+  EXPECT_EQ(r.message, LoadMessage(MsgAllOverwritten));
+}
+
 TEST(CollectionPlan, Q5FormRefusesTimeAndWindModes) {
   RingInfo info = Example();
   CollectionPlan plan;
