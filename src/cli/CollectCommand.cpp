@@ -1,12 +1,12 @@
 #include "cli/CollectCommand.h"
 
+#include "cli/CliDefinitions.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/CollectionPlan.h"
 #include "core/collect/RingCatalog.h"
 #include "core/collect/ThredTess.h"
 #include "core/support/AppPaths.h"
 #include "core/support/AppSettings.h"
-#include "core/support/DefinitionDb.h"
 #include "core/support/Messages.h"
 
 namespace tessaro {
@@ -103,12 +103,7 @@ bool ParseCollectArguments(const std::vector<std::string>& args, CollectArgument
 int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
                       const CollectSetup& setup, std::ostream& out, std::ostream& err) {
   DefinitionDb db;
-  const std::string dbPath =
-      setup.databasePath.empty() ? DefinitionDb::DefaultPath() : setup.databasePath;
-  if (!db.Open(dbPath)) {
-    err << "tessaro-cli: cannot open the definition database " << dbPath << std::endl;
-    return kExitFailed;
-  }
+  if (!OpenDefinitions(db, setup.databasePath, err)) return kExitFailed;
   StderrProgress progress(err);
   if (setup.interruptCancels) StderrProgress::CancelOnInterrupt();
 

@@ -1,8 +1,9 @@
 #include "cli/ConvertCommand.h"
 
+#include "cli/CliDefinitions.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/ConversionStep.h"
-#include "core/support/DefinitionDb.h"
+#include "core/support/FileNames.h"
 
 namespace tessaro {
 
@@ -57,23 +58,12 @@ bool ParseConvertArguments(const std::vector<std::string>& args, ConvertArgument
   return true;
 }
 
-std::string DefaultCsvPath(const std::string& rlbPath) {
-  const size_t slash = rlbPath.find_last_of('/');
-  const size_t dot = rlbPath.find_last_of('.');
-  const bool hasExtension =
-      dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-  return (hasExtension ? rlbPath.substr(0, dot) : rlbPath) + ".CSV";
-}
+std::string DefaultCsvPath(const std::string& rlbPath) { return ChangeExtension(rlbPath, ".CSV"); }
 
 int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& setup,
                       std::ostream& out, std::ostream& err) {
   DefinitionDb db;
-  const std::string dbPath =
-      setup.databasePath.empty() ? DefinitionDb::DefaultPath() : setup.databasePath;
-  if (!db.Open(dbPath)) {
-    err << "tessaro-cli: cannot open the definition database " << dbPath << std::endl;
-    return kExitFailed;
-  }
+  if (!OpenDefinitions(db, setup.databasePath, err)) return kExitFailed;
   const std::string csvPath =
       arguments.csvPath.empty() ? DefaultCsvPath(arguments.rlbPath) : arguments.csvPath;
   StderrProgress progress(err);

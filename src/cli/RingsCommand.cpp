@@ -1,9 +1,9 @@
 #include "cli/RingsCommand.h"
 
+#include "cli/CliDefinitions.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/RingCatalog.h"
 #include "core/support/CodePage.h"
-#include "core/support/DefinitionDb.h"
 #include "core/support/Messages.h"
 
 namespace tessaro {
@@ -13,11 +13,7 @@ namespace tessaro {
 int RunRingsCommand(LineContext& line, const std::string& databasePath, std::ostream& out,
                     std::ostream& err) {
   DefinitionDb db;
-  const std::string dbPath = databasePath.empty() ? DefinitionDb::DefaultPath() : databasePath;
-  if (!db.Open(dbPath)) {
-    err << "tessaro-cli: cannot open the definition database " << dbPath << std::endl;
-    return kExitFailed;
-  }
+  if (!OpenDefinitions(db, databasePath, err)) return kExitFailed;
   StderrProgress progress(err);
   RingInfo info;
   const StepResult step = ReadManagementInfo(line, progress, info);

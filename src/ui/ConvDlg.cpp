@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/collect/ThredTess2.h"
+#include "core/support/FileNames.h"
 #include "core/support/IniFile.h"
 #include "core/support/MessageBox.h"
 #include "ui/AppIcon.h"
@@ -18,11 +19,7 @@
 namespace tessaro {
 
 QString ProposedCsvPath(const QString& rlbPath) {
-  const QFileInfo rlb(rlbPath);
-  const QString name = rlb.fileName();
-  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-  const QString base = dot > 0 ? name.left(dot) : name;
-  return rlbPath.left(rlbPath.size() - name.size()) + base + QStringLiteral(".CSV");
+  return ToQt(ChangeExtension(FromQt(rlbPath), ".CSV"));
 }
 
 TConvDLG::TConvDLG(CollectionContext context, QWidget* parent)

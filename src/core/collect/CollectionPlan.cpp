@@ -1,6 +1,7 @@
 #include "core/collect/CollectionPlan.h"
 
 #include "core/collect/DataFileInfo.h"
+#include "core/support/FileNames.h"
 #include "core/support/IniFile.h"
 #include "core/support/Messages.h"
 
@@ -93,13 +94,7 @@ StepResult PlanCollection(const RingInfo& info, int ring, CsvType type,
   return StepResult::Success();
 }
 
-std::string RlbPathFor(const std::string& csvPath) {
-  const size_t slash = csvPath.find_last_of('/');
-  const size_t dot = csvPath.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    return csvPath + ".RLB";
-  return csvPath.substr(0, dot) + ".RLB";
-}
+std::string RlbPathFor(const std::string& csvPath) { return ChangeExtension(csvPath, ".RLB"); }
 
 CollectionRequest MakeCollectionRequest(const CollectionPlan& plan, const std::string& csvPath,
                                         const CollectionOptions& options, bool highSpeedMode) {
