@@ -36,6 +36,20 @@ struct CliCommand {
 
 const std::vector<CliCommand>& CliCommands();
 
+// Parses a command's own arguments with parse(args, arguments, error); a
+// usage error is told on err and gives kExitUsage, else run(arguments) gives
+// the exit status.
+template <typename Arguments, typename Parse, typename Run>
+int RunWithArguments(CliContext& context, Parse parse, Run run) {
+  Arguments arguments;
+  std::string error;
+  if (!parse(context.options.args, arguments, error)) {
+    context.err << "tessaro-cli: " << error << "\n";
+    return kExitUsage;
+  }
+  return run(arguments);
+}
+
 // The commands.
 int RunProbe(CliContext& context);
 int RunSend(CliContext& context);

@@ -149,15 +149,12 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
 }
 
 int RunCollect(CliContext& context) {
-  CollectArguments arguments;
-  std::string error;
-  if (!ParseCollectArguments(context.options.args, arguments, error)) {
-    context.err << "tessaro-cli: " << error << "\n";
-    return kExitUsage;
-  }
-  CollectSetup setup;
-  setup.interruptCancels = true;
-  return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);
+  return RunWithArguments<CollectArguments>(
+      context, ParseCollectArguments, [&](const CollectArguments& arguments) {
+        CollectSetup setup;
+        setup.interruptCancels = true;
+        return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);
+      });
 }
 
 }  // namespace tessaro

@@ -80,15 +80,12 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
 }
 
 int RunConvert(CliContext& context) {
-  ConvertArguments arguments;
-  std::string error;
-  if (!ParseConvertArguments(context.options.args, arguments, error)) {
-    context.err << "tessaro-cli: " << error << "\n";
-    return kExitUsage;
-  }
-  ConvertSetup setup;
-  setup.interruptCancels = true;
-  return RunConvertCommand(arguments, setup, context.out, context.err);
+  return RunWithArguments<ConvertArguments>(
+      context, ParseConvertArguments, [&](const ConvertArguments& arguments) {
+        ConvertSetup setup;
+        setup.interruptCancels = true;
+        return RunConvertCommand(arguments, setup, context.out, context.err);
+      });
 }
 
 }  // namespace tessaro
