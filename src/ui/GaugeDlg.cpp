@@ -11,17 +11,30 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "core/support/ExchangeScope.h"
+#include "ui/ExchangeGuard.h"
 #include "ui/QtText.h"
 #include "ui/UiFonts.h"
 #include "ui/UiThread.h"
 
 namespace tessaro {
+namespace {
+
+// The operation reporting progress is in the middle of its work: events
+// handled here must not start another one.
+void ProcessEventsDuringOperation() {
+  ExchangeScope busy;
+  QCoreApplication::processEvents();
+}
+
+}  // namespace
 
 TGaugeDLG::TGaugeDLG(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint) {
   setFont(ProportionalFont());
   setFixedSize(310, 140);
+  TExchangeGuard::AllowDuringExchange(this);  // its cancel button stays usable
 
   auto* grpBox1 = new QGroupBox(Msg(MsgGaugeMessageGroup), this);
   grpBox1->setGeometry(5, 10, 300, 40);
@@ -53,19 +66,20 @@ TGaugeDLG::TGaugeDLG(QWidget* parent)
 void TGaugeDLG::SetCaption(const std::string& caption) {
   CallOnThreadOf(this, [this, text = ToQt(caption)] {
     setWindowTitle(text);
-    QCoreApplication::processEvents();
+    ProcessEventsDuringOperation();
   });
 }
 
 void TGaugeDLG::SetMessage(const std::string& message) {
   CallOnThreadOf(this, [this, text = ToQt(message)] {
     panel_->setText(text);
-    QCoreApplication::processEvents();
+    ProcessEventsDuringOperation();
   });
 }
 
 void TGaugeDLG::FlashError(const std::string& message) {
   CallOnThreadOf(this, [this, text = ToQt(message)] {
+    ExchangeScope busy;
     SetMessageColour(true);
     panel_->setText(text);
     QApplication::beep();
@@ -83,7 +97,7 @@ void TGaugeDLG::FlashError(const std::string& message) {
 void TGaugeDLG::SetPercent(int percent) {
   CallOnThreadOf(this, [this, percent] {
     gauge_->setValue(std::clamp(percent, 0, 100));
-    QCoreApplication::processEvents();
+    ProcessEventsDuringOperation();
   });
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "ui/ExchangeGuard.h"
 #include "ui/QtText.h"
 #include "ui/UiThread.h"
 
@@ -36,6 +37,8 @@ BoxResult TGuiMessageBox::Show(int icon, int buttons, const std::string& text) {
     QMessageBox box(static_cast<QMessageBox::Icon>(icon), Msg(MsgProgramName), ToQt(text),
                     static_cast<QMessageBox::StandardButtons>(buttons),
                     QApplication::activeWindow());
+    // A worker's message comes while the UI thread waits for it.
+    TExchangeGuard::AllowDuringExchange(&box);
     switch (box.exec()) {
       case QMessageBox::Ok:
         return BoxResult::Ok;

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
@@ -13,7 +12,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QThread>
 #include <QTimer>
 #include <optional>
 #include <variant>
@@ -21,6 +19,7 @@
 #include "core/line/CommError.h"
 #include "core/line/LineFacade.h"
 #include "core/support/MessageBox.h"
+#include "core/support/Pump.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
 #include "ui/ComEnvDlg.h"
@@ -28,6 +27,7 @@
 #include "ui/GaugeDlg.h"
 #include "ui/IconBtn.h"
 #include "ui/Lamp.h"
+#include "ui/ModalGauge.h"
 #include "ui/PathDlg.h"
 #include "ui/QtText.h"
 #include "ui/SlaveDlg.h"
@@ -349,11 +349,11 @@ bool TMainForm::OpenLineWithRetry() {
   for (;;) {
     SetLamps(LampState::Off, LampState::Off, LampState::Off, LampState::Off);
     LineClose(line_);
-    QCoreApplication::processEvents();
+    PumpMessages();
     portLabel_->setText(ToQt(ApplyLineSettings(line_, settings_.line)));
     lamps_[0]->SetState(LampState::Busy);
     lamps_[2]->SetState(LampState::Busy);
-    QCoreApplication::processEvents();
+    PumpMessages();
     try {
       LineOpen(line_);
       lamps_[0]->SetState(LampState::On);
@@ -417,6 +417,12 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // A running function may have a worker on the line: closing now would
+  // pull the line from under it.
+  if (Busy()) {
+    event->ignore();
+    return;
+  }
   SetLamps(LampState::Off, lamps_[1]->State(), LampState::Off, lamps_[3]->State());
   LineClose(line_);
   const WindowPos pos{x(), y()};
@@ -493,13 +499,8 @@ void TMainForm::PMenuMotClick() {
     // The writer reports through the progress dialog with blocking calls
     // into this thread, so this thread waits in an event loop.
     int result = 0;
-    std::unique_ptr<QThread> worker(QThread::create(
-        [this, &result, path = FromQt(file)] { result = firmwareWriter_(path, *gauge_); }));
-    QEventLoop wait;
-    connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
-    worker->start();
-    wait.exec();
-    worker->wait();
+    WaitInEventLoop(
+        [this, &result, path = FromQt(file)] { result = firmwareWriter_(path, *gauge_); });
     gauge_->hide();
     QApplication::beep();
     if (result == 1) {
@@ -557,7 +558,8 @@ void TMainForm::SecTimerTimer() {
     lamps_[1]->SetState(enabled && line_.CommLine.DSRState() ? LampState::On : LampState::Off);
     lamps_[3]->SetState(enabled && line_.CommLine.CTSState() ? LampState::On : LampState::Off);
   }
-  QCoreApplication::processEvents();
+  // No event processing here: a click handled inside this handler would run
+  // its whole function with the lamp timer stopped.
   if (!terminating_) secTimer_->start();
 }
 

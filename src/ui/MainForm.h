@@ -3,7 +3,8 @@
 // menu bar with the same commands, the line lamps with the port label and a
 // status bar with the mode flags and hints. It owns the line and the state
 // the functions read (line mode, slave addressing, hidden mode flags), opens
-// the line when first shown and runs one function dialog at a time.
+// the line when first shown and runs one function dialog at a time: while a
+// function runs it is Busy and takes no input and no close request.
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -17,6 +18,7 @@
 #include "core/support/AppSettings.h"
 #include "core/support/DefinitionDb.h"
 #include "core/support/ProgressReporter.h"
+#include "ui/BusyWindow.h"
 #include "ui/CommandDialog.h"
 
 class QAction;
@@ -36,7 +38,7 @@ enum class LampState;
 // The functions whose dialogs plug into the shared command pattern.
 enum class FeatureCommand { Trans, Input, Clock, Memo, Mode, Itvl, Coef, Term, Convert, Count };
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public BusyWindow {
   Q_OBJECT
 
  public:
@@ -75,6 +77,7 @@ class TMainForm : public QMainWindow {
   const AppPaths& Paths() const { return paths_; }
   const AppSettings& Settings() const { return settings_; }
   std::atomic<int>& IdleFlag() { return idle_; }
+  bool Busy() const override { return idle_.load() == 0; }
   bool ExtendedMode() const { return extended_; }
   bool HighSpeedMode() const { return highSpeed_; }
   bool ConvertMode() const { return convert_; }

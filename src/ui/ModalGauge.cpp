@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "core/support/ExchangeScope.h"
 #include "core/support/MessageBox.h"
 #include "core/support/Messages.h"
 #include "ui/GaugeDlg.h"
@@ -26,6 +27,8 @@ ModalGauge::~ModalGauge() {
 }
 
 void WaitInEventLoop(const std::function<void()>& wait) {
+  // The worker holds the line until it ends.
+  ExchangeScope busy;
   QEventLoop loop;
   std::unique_ptr<QThread> waiter(QThread::create(wait));
   // Queued: the quit reaches the loop even when the waiter ends before exec.

@@ -32,7 +32,8 @@ class ModalGauge {
 
 // Keeps this thread's event loop running until wait() returns; wait runs on
 // a helper thread whose end quits the loop. Workers that call into this
-// thread with blocking queued calls go on meanwhile.
+// thread with blocking queued calls go on meanwhile. The wait counts as an
+// exchange in progress.
 void WaitInEventLoop(const std::function<void()>& wait);
 
 // Shows the gauge, starts a worker with start() (which returns how to wait

@@ -7,10 +7,10 @@
 #include "core/support/IdleFlagServer.h"
 #include "core/support/MessageBox.h"
 #include "core/support/Messages.h"
-#include "core/support/Pump.h"
 #include "core/support/SingleInstance.h"
 #include "ui/AppIcon.h"
 #include "ui/ComEnvDlg.h"
+#include "ui/ExchangeGuard.h"
 #include "ui/FeatureDialogs.h"
 #include "ui/GaugeDlg.h"
 #include "ui/GuiMessageBox.h"
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setFont(ProportionalFont());
   QApplication::setWindowIcon(AppIcon());
-  SetPumpHook([] { QCoreApplication::processEvents(); });
+  TExchangeGuard exchangeGuard;
   TGuiMessageBox boxes;
   InstallMessageBoxHandler(&boxes);
 
@@ -49,6 +49,5 @@ int main(int argc, char** argv) {
     }
   }
   InstallMessageBoxHandler(nullptr);
-  SetPumpHook({});
   return result;
 }

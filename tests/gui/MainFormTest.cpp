@@ -16,6 +16,7 @@
 #include <QTcpServer>
 #include <QTest>
 #include <QThread>
+#include <future>
 #include <memory>
 
 #include "GuiTestEnvironment.h"
@@ -25,6 +26,7 @@
 #include "support/RecordingMessageBox.h"
 #include "support/TempDir.h"
 #include "ui/ComEnvDlg.h"
+#include "ui/ExchangeGuard.h"
 #include "ui/FileFilter.h"
 #include "ui/GaugeDlg.h"
 #include "ui/IconBtn.h"
@@ -377,6 +379,29 @@ TEST_F(MainFormTest, FirmwareWriteRunsOnAWorkerBehindTheProgressDialog) {
                                       {BoxKind::Error, LoadMessage(MsgMotFailed), BoxResult::Ok}}));
   EXPECT_TRUE(form.isEnabled());
   EXPECT_EQ(form.IdleFlag().load(), 1);
+}
+
+TEST_F(MainFormTest, CloseDuringAFirmwareWriteIsIgnored) {
+  UseTcpServer();
+  TMainForm& form = Make();
+  form.show();
+  TExchangeGuard guard;
+  std::promise<void> release;
+  form.SetFirmwareWriter([&](const std::string&, ProgressReporter&) {
+    release.get_future().wait();
+    return 1;
+  });
+  form.SetFirmwareFileChooser([](QWidget*) { return QStringLiteral("/data/NEW.MOT"); });
+  bool closed = true;
+  QTimer::singleShot(20, [&] {
+    closed = form.close();
+    release.set_value();
+  });
+  form.PMenuMotClick();
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgMotDone)});
+  EXPECT_TRUE(form.close());  // idle again
 }
 
 TEST(FileFilter, DialogFiltersBecomeQtFilters) {

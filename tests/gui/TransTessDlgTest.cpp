@@ -10,12 +10,16 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShortcutEvent>
+#include <QStatusBar>
+#include <QTest>
 #include <algorithm>
 #include <memory>
 
 #include "CollectDialogKit.h"
 #include "GuiTestEnvironment.h"
 #include "core/collect/ConversionStep.h"
+#include "core/support/ExchangeScope.h"
 #include "core/support/IniFile.h"
 #include "core/support/Messages.h"
 #include "support/RecordingMessageBox.h"
@@ -25,6 +29,7 @@
 #include "ui/ComEnvDlg.h"
 #include "ui/ConvDlg.h"
 #include "ui/CsvTypeGroup.h"
+#include "ui/ExchangeGuard.h"
 #include "ui/GaugeDlg.h"
 #include "ui/IconBtn.h"
 #include "ui/Lamp.h"
@@ -297,6 +302,54 @@ TEST_F(TransCommandTest, ARecorderThatDoesNotAnswerStopsTheCommandBeforeTheDialo
   EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgLineCheckFailed)});
   EXPECT_TRUE(files_.Asked().empty());
   EXPECT_EQ(form_->IdleFlag().load(), 1);
+}
+
+TEST_F(TransCommandTest, DuringACollectionTheMainWindowStartsNothingAndStaysOpen) {
+  TExchangeGuard guard;
+  ShowConnected();
+  int otherStarts = 0;
+  form_->SetFeatureDialog(FeatureCommand::Memo, [&] {
+    ++otherStarts;
+    return std::unique_ptr<TCommandDialog>();
+  });
+  files_.AnswerSave(QString::fromStdString(dir_.Join("data/data.csv")));
+  WhenDialogUp<TTransTessDLG>([&](TTransTessDLG& dialog) {
+    dialog.RingList()->setCurrentRow(1);
+    dialog.CsvTypeGroup()->SetType(CsvType::Corvex);
+    dialog.RlbSave()->setChecked(true);
+    sim_.Faults().Set({.baud = 38400});  // slow enough to act during it
+    dialog.OkButton()->click();
+  });
+  bool actedDuringExchange = false;
+  bool closed = true;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!formGauge_->isVisible() || formGauge_->windowTitle() != QString::fromUtf8("データ回収"))
+      return;
+    poll.stop();
+    actedDuringExchange = ExchangeInProgress();
+    QTest::mouseClick(form_->Button(6), Qt::LeftButton);
+    QTest::mouseClick(form_->Button(12), Qt::LeftButton);
+    QTest::mouseClick(form_->statusBar(), Qt::RightButton, Qt::AltModifier, QPoint(5, 5));
+    QShortcutEvent shiftF2(form_->ActionExt()->shortcut(), 0);
+    QApplication::sendEvent(form_->ActionExt(), &shiftF2);
+    closed = form_->close();
+    sim_.Faults().Clear();
+  });
+  poll.start();
+  form_->Button(3)->click();
+
+  EXPECT_TRUE(actedDuringExchange);
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(form_->isVisible());
+  EXPECT_EQ(otherStarts, 0);
+  EXPECT_FALSE(form_->HighSpeedMode());
+  EXPECT_FALSE(form_->ExtendedMode());
+  EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().front();
+  const std::string csv = TempDir::ReadAll(dir_.Join("data/data.csv"));
+  EXPECT_EQ(LineCount(csv), 1 + sim_.Recorder().RecordCount(1));
+  EXPECT_EQ(csv, CoreConversion(dir_.Join("data/data.RLB"), CsvType::Corvex));
 }
 
 }  // namespace

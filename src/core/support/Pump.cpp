@@ -1,5 +1,7 @@
 #include "core/support/Pump.h"
 
+#include "core/support/ExchangeScope.h"
+
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -45,7 +47,11 @@ bool PumpMessagesHere() { return HookForThisThread() != nullptr; }
 
 void PumpMessages() {
   // Called outside the lock: the hook may itself wait and pump again.
-  if (auto hook = HookForThisThread()) (*hook)();
+  // Whatever the hook dispatches runs in the middle of the caller's wait.
+  if (auto hook = HookForThisThread()) {
+    ExchangeScope busy;
+    (*hook)();
+  }
 }
 
 }  // namespace tessaro

@@ -3,6 +3,7 @@
 // GUI installs a hook that processes pending window events, and waits call
 // PumpMessages between short sleeps. The hook runs only on the thread that
 // installed it; on any other thread (the workers) pumping does nothing.
+// While the hook runs, ExchangeInProgress() is true.
 
 #include <functional>
 

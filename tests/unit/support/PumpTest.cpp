@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
+#include "core/support/ExchangeScope.h"
 #include "core/support/Pump.h"
 
 namespace tessaro {
@@ -53,6 +55,21 @@ TEST_F(PumpTest, RemovedHookIsNotCalledAndReentryIsAllowed) {
   EXPECT_FALSE(PumpMessagesHere());
   PumpMessages();
   EXPECT_EQ(calls, 3);
+}
+
+TEST_F(PumpTest, EventsPumpedInsideAWaitRunDuringAnExchange) {
+  std::vector<bool> inside;
+  SetPumpHook([&inside] { inside.push_back(ExchangeInProgress()); });
+  EXPECT_FALSE(ExchangeInProgress());
+  PumpMessages();
+  EXPECT_FALSE(ExchangeInProgress());
+  {
+    ExchangeScope outer;
+    { ExchangeScope inner; }
+    EXPECT_TRUE(ExchangeInProgress());
+  }
+  EXPECT_FALSE(ExchangeInProgress());
+  EXPECT_EQ(inside, std::vector<bool>{true});
 }
 
 }  // namespace
