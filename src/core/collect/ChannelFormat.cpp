@@ -119,13 +119,24 @@ void AppendDirection(std::string& out, int code, ValueStyle style) {
     out += WindDirectionName(code).substr(0, WindDirectionName(code).find(' '));
 }
 
+// CSV fields a channel's text spans: speed, direction and time for the
+// combined wind records, one for everything else.
+int FieldCount(int mode) {
+  if (mode == 602 || mode == 606) return 3;
+  return mode == 600 || mode == 601 ? 2 : 1;
+}
+
+// An empty value that keeps the channel's columns.
+void AppendEmptyFields(std::string& out, const ChannelInfo& channel) {
+  out.append(static_cast<size_t>(FieldCount(channel.mode) - 1), ',');
+}
+
 // Combined wind records: bytes as stored, b0 bit 7 marks a missing value.
 void AppendWind(std::string& out, const ChannelInfo& channel, const uint8_t* b, ValueStyle style,
                 int calmThreshold) {
   const int mode = channel.mode;
-  const int fields = mode == 602 || mode == 606 ? 3 : mode == 600 || mode == 601 ? 2 : 1;
   if (b[0] & 0x80) {
-    out.append(static_cast<size_t>(fields - 1), ',');
+    AppendEmptyFields(out, channel);
     return;
   }
   if (mode == 607) {
@@ -141,7 +152,7 @@ void AppendWind(std::string& out, const ChannelInfo& channel, const uint8_t* b, 
   AppendScaled(out, speed, 6, false, channel.decimals);
   out += ',';
   AppendDirection(out, direction, style);
-  if (fields == 3) {
+  if (FieldCount(mode) == 3) {
     out += ',';
     out += TimeOfDayText(b[2], b[3], b[4]);
   }
@@ -179,10 +190,13 @@ void AppendByType(std::string& out, const ChannelInfo& channel, const uint8_t* v
   }
 }
 
-// Whether the channel's bytes can hold what its layout reads.
+// The bytes a channel's layout reads.
 int NeededBytes(const ChannelInfo& channel) {
   if (channel.mode == kModeDateTime) return 6;
-  if (IsWindMode(channel.mode)) return channel.mode == 602 || channel.mode == 606 ? 5 : 2;
+  if (IsWindMode(channel.mode)) {
+    if (channel.mode >= 603 && channel.mode <= 605) return 1;  // direction in b0 alone
+    return channel.mode == 602 || channel.mode == 606 ? 5 : 2;
+  }
   if (channel.dataType == 6) return 6;
   if (channel.dataType == kDataTypeTimeOfDay) return 4;
   return 2;
@@ -219,6 +233,7 @@ void AppendCsvValue(std::string& out, const ChannelInfo& channel, const uint8_t*
                     ValueStyle style, int calmThreshold) {
   if (channel.bytes < NeededBytes(channel)) {
     // A channel too narrow for its layout has no value to show.
+    AppendEmptyFields(out, channel);
     return;
   }
   if (channel.mode == kModeDateTime) {

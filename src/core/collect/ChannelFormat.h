@@ -35,7 +35,8 @@ bool IsWindDirectionChannel(const ChannelInfo& channel);
 // (removing it would glue "26/12/08" and "10:00:07" together). value points
 // at the channel's bytes inside the record. Wind speeds not above
 // calmThreshold are calm; a missing wind value leaves only its commas. A
-// channel narrower than its layout needs gives an empty field.
+// channel narrower than its layout reads (a direction-only wind channel reads
+// one byte, b0) gives empty fields, its commas kept.
 std::string FormatChannelValue(const ChannelInfo& channel, const uint8_t* value, ValueStyle style,
                                int calmThreshold = 0);
 // The same, appended to out (the record loop's allocation-free form).

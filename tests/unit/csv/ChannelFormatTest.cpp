@@ -137,19 +137,29 @@ TEST(FormatChannelValueTest, WindDirectionOnlyAndSpeedOnly) {
   EXPECT_EQ(Plain(Channel(604, 1, 2), {0x11, 0}), "CALM");
   EXPECT_EQ(Numeric(Channel(605, 1, 2), {0x0F, 0}), "+15");
   EXPECT_EQ(Plain(Channel(607, 1, 2, -1), {0x01, 0x00}), "25.6");
+  // Direction-only channels read b0 alone: one byte holds the whole value.
+  EXPECT_EQ(Plain(Channel(603, 1, 1), {0x70}), "N");
+  EXPECT_EQ(Numeric(Channel(604, 1, 1), {0x05}), "+5");
+  EXPECT_EQ(Plain(Channel(605, 1, 1), {0x04}), "E");
 }
 
 TEST(FormatChannelValueTest, MissingWindValueKeepsOnlyTheCommas) {
   EXPECT_EQ(Plain(Channel(600, 1, 2), {0x82, 0x65}), ",");
   EXPECT_EQ(Numeric(Channel(602, 1, 5), {0x80, 0, 0, 0, 0}), ",,");
   EXPECT_EQ(Plain(Channel(603, 1, 2), {0x90, 0}), "");
+  EXPECT_EQ(Numeric(Channel(605, 1, 1), {0x84}), "");
   EXPECT_EQ(Plain(Channel(607, 1, 2), {0x80, 0x01}), "");
 }
 
 TEST(FormatChannelValueTest, ChannelTooNarrowForItsLayoutIsEmpty) {
   EXPECT_EQ(Plain(Channel(138, 6, 4), {0x12, 0x26, 0x10, 0x08}), "");
-  EXPECT_EQ(Plain(Channel(602, 1, 2), {0x02, 0x65}), "");
+  // A narrow wind channel keeps its columns.
+  EXPECT_EQ(Plain(Channel(602, 1, 2), {0x02, 0x65}), ",,");
+  EXPECT_EQ(Plain(Channel(600, 1, 1), {0x02}), ",");
+  EXPECT_EQ(Plain(Channel(607, 1, 1), {0x02}), "");
+  EXPECT_EQ(Plain(Channel(603, 1, 0), {0x04}), "");
   EXPECT_EQ(Plain(Channel(1, 1, 1), {0x05}), "");
+  EXPECT_EQ(Plain(Channel(159, 1, 1), {0x05}), "");
 }
 
 }  // namespace

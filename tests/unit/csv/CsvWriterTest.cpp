@@ -148,6 +148,23 @@ TEST_F(CsvWriterTest, DirectionsAndWindRecords) {
       << q5;
 }
 
+TEST_F(CsvWriterTest, OneByteDirectionOnlyWindChannels) {
+  TestRlb rlb;
+  rlb.channels = {{603, 1001, 0, 1, 1}, {604, 1001, 0, 1, 1}, {605, 1001, 0, 1, 1}};
+  rlb.records = {{0x70, 0x05, 0x04}, {0x90, 0x81, 0x0C}};
+  EXPECT_EQ(Convert(rlb, CsvType::Corvex),
+            Lines({
+                "NO,DATE-TIME, 1CH[WINDIR], 2CH[WINDIR], 3CH[WINDIR]",
+                "000001,26/12/08 10:00:00,N,ESE,E",
+                "000002,26/12/08 10:00:01,,,W",
+            }));
+  const std::string q5 = Convert(rlb, CsvType::Q5);
+  EXPECT_NE(
+      q5.find(Lines({"+16,+5,+4,\"10:00:00\",\"26/12/08\"", ",,+12,\"10:00:01\",\"26/12/08\""})),
+      std::string::npos)
+      << q5;
+}
+
 TEST_F(CsvWriterTest, DateTimeHexAndTimeOfDayTypes) {
   TestRlb rlb;
   rlb.channels = {{1, 1001, 0, 6, 6}, {1, 1001, 0, 21, 2}, {1, 1001, 0, 23, 4}};
