@@ -131,20 +131,25 @@ void TComEnvDLG::PortListChange() {
   for (QComboBox* list : {baudList_, dataList_, stopList_, prtyList_}) list->setEnabled(!tcp);
 }
 
-void TComEnvDLG::OkBtnClick() {
+bool TComEnvDLG::CheckTcpPort() {
   // The port must be a usable number whenever the TCP line is, or is about
   // to be, in use.
   const bool tcp = settings_.ComPort == kTcpIpPortName || portList_->currentIndex() == 0;
-  if (tcp && !TcpPortFromText(FromQt(ipPort_->text()))) {
-    ShowError(LoadMessage(MsgBadServerPort));
-    ipPort_->setFocus();
-    return;
-  }
+  if (!tcp || TcpPortFromText(FromQt(ipPort_->text()))) return true;
+  ShowError(LoadMessage(MsgBadServerPort));
+  ipPort_->setFocus();
+  return false;
+}
+
+void TComEnvDLG::OkBtnClick() {
+  if (!CheckTcpPort()) return;
   if (mode_ == 1) StoreToSettings();
   accept();
 }
 
-void TComEnvDLG::SaveBtnClick() { StoreToSettings(); }
+void TComEnvDLG::SaveBtnClick() {
+  if (CheckTcpPort()) StoreToSettings();
+}
 
 void TComEnvDLG::showEvent(QShowEvent* event) {
   okBtn_->setVisible(true);

@@ -63,6 +63,9 @@ class TComEnvDLG : public QDialog {
 
  private:
   void BuildPortList();
+  // False, after telling the user, when the TCP port field is not a port
+  // number while the TCP line is or is about to be in use.
+  bool CheckTcpPort();
 
   QComboBox* portList_;
   QComboBox* baudList_;

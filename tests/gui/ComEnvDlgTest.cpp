@@ -186,6 +186,19 @@ TEST_F(ComEnvDlgTest, BadTcpPortKeepsTheDialogOpen) {
   EXPECT_EQ(dlg_.Settings(), s);
 }
 
+TEST_F(ComEnvDlgTest, SaveRefusesABadTcpPortAsOkDoes) {
+  LineSettings s;
+  s.ComPort = "TCP/IP";
+  s.IpPort = 4001;
+  dlg_.SetMode(0);
+  dlg_.LoadFromSettings(s);
+  dlg_.IpPort()->setText("");
+  dlg_.OverEdit()->setValue(9);
+  dlg_.SaveBtnClick();
+  EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{LoadMessage(MsgBadServerPort)}));
+  EXPECT_EQ(dlg_.Settings(), s);
+}
+
 TEST_F(ComEnvDlgTest, HasSavedPortReadsTheSettingsFile) {
   TempDir dir;
   EXPECT_FALSE(TComEnvDLG::HasSavedPort(dir.Join("none.ini")));
