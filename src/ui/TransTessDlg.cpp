@@ -84,7 +84,9 @@ void TTransTessDLG::BuildPanel() {
 }
 
 bool TTransTessDLG::Prepare() {
-  options_ = LoadCollectionOptions(context_.settingsFile);
+  const auto options = ReadCollectionOptions(context_.settingsFile);
+  if (!options) ShowError(LoadMessage(MsgCollectionSettingsAccess));
+  options_ = options.value_or(CollectionOptions{});
   StepResult read;
   {
     ModalGauge shown(context_.gauge, LoadMessage(MsgManagementCaption));

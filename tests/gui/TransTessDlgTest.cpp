@@ -214,6 +214,15 @@ TEST_F(TransTessDlgTest, OverwrittenRingIsCollectedOnlyAfterTheQuestion) {
   EXPECT_FALSE(gauge_.isVisible());
 }
 
+TEST_F(TransTessDlgTest, UnreadableOptionsAreReportedAndTheDefaultsUsed) {
+  std::filesystem::create_directory(dir_.Join("TESSARO.INI"));
+  SimLine rig(SimFixture::Profile("default"));
+  auto dialog = Prepared(rig);
+  EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgCollectionSettingsAccess)});
+  EXPECT_TRUE(dialog->RlbSave()->isChecked());
+  EXPECT_EQ(dialog->CsvTypeGroup()->Type(), CsvType::Q5);
+}
+
 TEST_F(TransTessDlgTest, RefusesACsvNameThatWouldBeTheRlbFile) {
   SimLine rig(SimFixture::Profile("default"));
   auto dialog = Prepared(rig);

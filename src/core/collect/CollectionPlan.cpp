@@ -7,13 +7,17 @@
 
 namespace tessaro {
 
-CollectionOptions LoadCollectionOptions(const std::string& settingsFile) {
+std::optional<CollectionOptions> ReadCollectionOptions(const std::string& settingsFile) {
   IniFile ini(settingsFile);
-  ini.Load();  // an unreadable file leaves the defaults
+  if (!ini.Load()) return std::nullopt;
   CollectionOptions options;
   options.saveRlb = ini.ReadInteger("Rlb", "Save", 1) != 0;
   options.csvType = ini.ReadInteger("Csv", "Type", 0) == 1 ? CsvType::Corvex : CsvType::Q5;
   return options;
+}
+
+CollectionOptions LoadCollectionOptions(const std::string& settingsFile) {
+  return ReadCollectionOptions(settingsFile).value_or(CollectionOptions{});
 }
 
 bool SaveCollectionOptions(const std::string& settingsFile, const CollectionOptions& options) {

@@ -4,7 +4,8 @@
 // to skip, the ring mask, and the dialog's two stored options.
 //
 // How the dialog (a thin form) uses the core:
-//   1. Before it opens: LoadCollectionOptions(settingsFile), then
+//   1. Before it opens: ReadCollectionOptions(settingsFile) (unreadable:
+//      MsgCollectionSettingsAccess, then the defaults), then
 //      ReadManagementInfo(line, gauge, info) behind the progress dialog; on
 //      failure show the text with ShowError and do not open.
 //   2. List RingName(r) for each info.rings entry; on a click show
@@ -36,6 +37,10 @@ struct CollectionOptions {
   bool saveRlb = true;
   CsvType csvType = CsvType::Q5;
 };
+// nullopt when the settings file cannot be read (a missing file reads as
+// empty: the defaults).
+std::optional<CollectionOptions> ReadCollectionOptions(const std::string& settingsFile);
+// The same, with the defaults for a file that cannot be read.
 CollectionOptions LoadCollectionOptions(const std::string& settingsFile);
 bool SaveCollectionOptions(const std::string& settingsFile, const CollectionOptions& options);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/collect/CollectionPlan.h"
 #include "core/collect/RecorderReply.h"
 #include "core/collect/ThredTess.h"
@@ -85,8 +87,8 @@ TEST(CollectionPlan, RingWhollyOverwrittenRefuses) {
   info.rings[0].byteCount = 10000;  // 600 over: every record lost
   EXPECT_EQ(CheckOverwrite(info, 1).outcome, OverwriteCheck::Outcome::Refused);
   CollectionPlan plan;
-  const StepResult r =
-      PlanCollection(info, 1, CsvType::Corvex, {}, [](const std::string&) { return true; }, plan);
+  const StepResult r = PlanCollection(
+      info, 1, CsvType::Corvex, {}, [](const std::string&) { return true; }, plan);
   EXPECT_EQ(r.message, LoadMessage(MsgAllOverwritten));
 }
 
@@ -155,6 +157,11 @@ TEST(CollectionPlan, OptionsLiveInTheSettingsFile) {
   EXPECT_FALSE(read.saveRlb);
   EXPECT_EQ(read.csvType, CsvType::Corvex);
   EXPECT_NE(dir.ReadFile("TESSARO.INI").find("Data=/x"), std::string::npos);
+  // A settings "file" that is a folder can be neither read nor written.
+  const std::string folder = dir.Join("FOLDER.INI");
+  std::filesystem::create_directory(folder);
+  EXPECT_FALSE(ReadCollectionOptions(folder).has_value());
+  EXPECT_FALSE(SaveCollectionOptions(folder, {}));
 }
 
 TEST(RingNames, ListAndParse) {
