@@ -9,6 +9,6 @@ $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake ninja-build pkg-config git \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libsqlite3-dev sqlite3 \
-  qt6-base-dev qt6-base-dev-tools libgl-dev \
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
   xvfb xauth fonts-noto-cjk \
   clang libclang-rt-14-dev

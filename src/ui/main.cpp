@@ -15,6 +15,7 @@
 #include "ui/GaugeDlg.h"
 #include "ui/GuiMessageBox.h"
 #include "ui/MainForm.h"
+#include "ui/QtTranslations.h"
 #include "ui/UiFonts.h"
 
 using namespace tessaro;
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
   QApplication::setFont(ProportionalFont());
   QApplication::setWindowIcon(AppIcon());
   TExchangeGuard exchangeGuard;
+  const std::unique_ptr<QTranslator> qtTexts = LoadQtTranslations(QLocale());
+  if (qtTexts) QApplication::installTranslator(qtTexts.get());
   TGuiMessageBox boxes;
   InstallMessageBoxHandler(&boxes);
 
