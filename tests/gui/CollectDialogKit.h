@@ -94,13 +94,18 @@ inline sim::RecorderProfile ProfileFromText(const std::string& text) {
   return profile.value_or(sim::DefaultProfile());
 }
 
-// A simulated recorder behind 127.0.0.1 and a line opened to it.
+// A simulated recorder behind 127.0.0.1 and a line opened to it; serial:
+// on a pseudo-terminal instead, whose waits process window events.
 struct SimLine {
-  explicit SimLine(const sim::RecorderProfile& profile) : sim(profile) {
+  explicit SimLine(const sim::RecorderProfile& profile, bool serial = false) : sim(profile) {
     LineSettings settings;
-    settings.ComPort = "TCP/IP";
-    settings.IpAddr = "127.0.0.1";
-    settings.IpPort = sim.StartTcp();
+    if (serial) {
+      settings.ComPort = sim.StartPty();
+    } else {
+      settings.ComPort = "TCP/IP";
+      settings.IpAddr = "127.0.0.1";
+      settings.IpPort = sim.StartTcp();
+    }
     settings.Over = 1;
     ApplyLineSettings(line, settings);
     LineOpen(line);

@@ -15,25 +15,6 @@
 namespace tessaro {
 namespace {
 
-// A simulated recorder on a pseudo-terminal: serial waits process window
-// events, as on a real port.
-struct SerialSimLine {
-  SerialSimLine() {
-    LineSettings settings;
-    settings.ComPort = sim.StartPty();
-    settings.Over = 2;
-    ApplyLineSettings(line, settings);
-    LineOpen(line);
-  }
-  ~SerialSimLine() {
-    LineClose(line);
-    sim.Stop();
-  }
-
-  SimFixture sim;
-  LineContext line;
-};
-
 // Asks the recorder for its version on a click, on Enter in its field and
 // on each of three timer ticks, and counts how many of its asks overlap.
 class AskingDialog : public QDialog {
@@ -70,7 +51,7 @@ class AskingDialog : public QDialog {
 };
 
 TEST(ExchangeGuardTest, InputAndTimersDuringASlowReplyStartNoSecondExchange) {
-  SerialSimLine rig;
+  SimLine rig(SimFixture::Profile("default"), true);
   TExchangeGuard guard;
   rig.sim.Faults().Set({.delayMs = 100});
   AskingDialog dialog(rig.line);
@@ -82,19 +63,25 @@ TEST(ExchangeGuardTest, InputAndTimersDuringASlowReplyStartNoSecondExchange) {
   once.setInterval(5);
   int askedWhenFired = -1;
   QObject::connect(&once, &QTimer::timeout, [&] { askedWhenFired = dialog.asked; });
-  bool injectedDuringExchange = false;
-  QTimer::singleShot(30, [&] {
-    injectedDuringExchange = ExchangeInProgress();
+  // The user's click, Enter and close, once the first reply is awaited.
+  QTimer user;
+  user.setInterval(5);
+  bool injected = false;
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    if (!ExchangeInProgress()) return;
+    user.stop();
+    injected = true;
     QTest::mouseClick(dialog.button, Qt::LeftButton);
     QTest::keyClick(dialog.field, Qt::Key_Return);
     dialog.close();
   });
+  user.start();
   once.start();
   dialog.timer->start();
   QTest::mouseClick(dialog.button, Qt::LeftButton);
   ASSERT_TRUE(WaitUntil([&] { return !dialog.timer->isActive() && dialog.inFlight == 0; }));
 
-  EXPECT_TRUE(injectedDuringExchange);
+  EXPECT_TRUE(injected);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.maxInFlight, 1);
   // The first click and the three ticks; the click, key and ticks during
