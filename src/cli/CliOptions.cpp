@@ -104,7 +104,10 @@ void AddLineOptions(CLI::App& app, CliOptions& options) {
             throw CLI::ValidationError(line.name, "invalid value " + value);
         },
         line.help);
-    option->type_name(line.value)->group(kLineOptionsGroup);
+    // A repeated option takes its last value, so a script can override one.
+    option->type_name(line.value)
+        ->group(kLineOptionsGroup)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   }
   app.get_option("--port")->excludes(app.get_option("--tcp"));
 }

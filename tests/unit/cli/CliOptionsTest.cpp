@@ -58,7 +58,7 @@ TEST(CliOptions, LeftOutOptionsKeepTheSettingsFileValues) {
   file.Baud = 9600;
   file.Over = 5;
   CliCommandLine commandLine;
-  Parse(commandLine, {"--baud", "115200", "probe"});
+  Parse(commandLine, {"--baud", "300", "probe", "--baud", "115200"});  // the last one counts
   const LineSettings s = ResolveLineSettings(commandLine.Options(), file);
   EXPECT_EQ(s.ComPort, "COM3");
   EXPECT_EQ(s.Baud, 115200);
