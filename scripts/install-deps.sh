@@ -8,7 +8,7 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake ninja-build pkg-config git \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  libsqlite3-dev sqlite3 \
+  libsqlite3-dev sqlite3 libcli11-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
   xvfb xauth fonts-noto-cjk \
   clang libclang-rt-14-dev

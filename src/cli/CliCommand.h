@@ -1,10 +1,10 @@
 #pragma once
-// What a tessaro-cli command gets and how it is listed. A command is one
-// function in its own file plus one line in the table (CliCommands.cpp).
+// What a tessaro-cli command gets. A command is one function in its own
+// file plus one line in CliCommands.cpp; a command with options or
+// positional arguments of its own declares them on its subcommand, bound to
+// its arguments struct (see CliCommandLine).
 
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "cli/CliOptions.h"
 
@@ -24,34 +24,7 @@ struct CliContext {
   std::ostream& err;
 };
 
-struct CliCommand {
-  const char* name;
-  const char* arguments;  // for the usage text
-  const char* summary;
-  int minArgs;
-  int maxArgs;  // -1: any number
-  bool needsLine;
-  int (*run)(CliContext& context);
-};
-
-const std::vector<CliCommand>& CliCommands();
-
-// Parses a command's own arguments with parse(args, arguments, error); a
-// usage error is told on err and gives kExitUsage, else run(arguments) gives
-// the exit status.
-template <typename Arguments, typename Parse, typename Run>
-int RunWithArguments(CliContext& context, Parse parse, Run run) {
-  Arguments arguments;
-  std::string error;
-  if (!parse(context.options.args, arguments, error)) {
-    context.err << "tessaro-cli: " << error << "\n";
-    return kExitUsage;
-  }
-  return run(arguments);
-}
-
-// The commands.
+// The commands without arguments of their own.
 int RunProbe(CliContext& context);
-int RunSend(CliContext& context);
 
 }  // namespace tessaro

@@ -17,6 +17,4 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 int RunCli(const std::vector<std::string>& args, const LineSettings& fallback, std::ostream& out,
            std::ostream& err);
 
-void PrintUsage(std::ostream& out);
-
 }  // namespace tessaro

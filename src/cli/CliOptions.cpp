@@ -1,9 +1,9 @@
 #include "cli/CliOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdlib>
-#include <functional>
-#include <map>
+#include <initializer_list>
 
 #include "core/support/AppPaths.h"
 #include "core/support/AppSettings.h"
@@ -21,141 +21,95 @@ bool ParseInt(const std::string& text, long low, long high, int& value) {
   return true;
 }
 
-using Setter = std::function<bool(const std::string& value, CliOptions& o)>;
-
-const std::map<std::string, Setter>& LineOptions() {
-  static const std::map<std::string, Setter> options = {
-      {"--port",
-       [](const std::string& v, CliOptions& o) {
-         if (v.empty() || v == "TCP/IP") return false;
-         o.port = v;
-         return true;
-       }},
-      {"--tcp",
-       [](const std::string& v, CliOptions& o) {
-         const size_t colon = v.rfind(':');
-         int port = 0;
-         if (colon == std::string::npos || colon == 0 ||
-             !ParseInt(v.substr(colon + 1), 1, 65535, port))
-           return false;
-         o.tcpHost = v.substr(0, colon);
-         o.tcpPort = port;
-         return true;
-       }},
-      {"--baud",
-       [](const std::string& v, CliOptions& o) {
-         int baud = 0;
-         if (!ParseInt(v, 50, 4000000, baud)) return false;
-         o.baud = baud;
-         return true;
-       }},
-      {"--data",
-       [](const std::string& v, CliOptions& o) {
-         if (v != "7" && v != "8") return false;
-         o.dataCode = v == "7" ? 3 : 4;
-         return true;
-       }},
-      {"--stop",
-       [](const std::string& v, CliOptions& o) {
-         if (v == "1")
-           o.stopCode = 0;
-         else if (v == "1.5")
-           o.stopCode = 1;
-         else if (v == "2")
-           o.stopCode = 2;
-         else
-           return false;
-         return true;
-       }},
-      {"--parity",
-       [](const std::string& v, CliOptions& o) {
-         if (v == "none")
-           o.parityCode = 0;
-         else if (v == "odd")
-           o.parityCode = 1;
-         else if (v == "even")
-           o.parityCode = 2;
-         else
-           return false;
-         return true;
-       }},
-      {"--slave",
-       [](const std::string& v, CliOptions& o) {
-         int id = 0;
-         if (!ParseInt(v, 0, 0xFFFF, id)) return false;
-         o.slave = id;
-         return true;
-       }},
-      {"--timeout",
-       [](const std::string& v, CliOptions& o) {
-         int seconds = 0;
-         if (!ParseInt(v, 1, 3600, seconds)) return false;
-         o.timeout = seconds;
-         return true;
-       }},
-  };
-  return options;
+bool SetNumber(const std::string& text, long low, long high, std::optional<int>& value) {
+  int number = 0;
+  if (!ParseInt(text, low, high, number)) return false;
+  value = number;
+  return true;
 }
+
+// Stores the position of text among names, counted from first: the code the
+// settings file uses.
+bool SetCode(const std::string& text, std::initializer_list<const char*> names, int first,
+             std::optional<int>& code) {
+  int position = first;
+  for (const char* name : names) {
+    if (text == name) {
+      code = position;
+      return true;
+    }
+    ++position;
+  }
+  return false;
+}
+
+// A line option: its name, its value in the help, what it means, and the
+// setter that checks and stores a value (false: not a valid value).
+struct LineOption {
+  const char* name;
+  const char* value;
+  const char* help;
+  bool (*set)(const std::string& value, CliOptions& o);
+};
+
+const LineOption kLineOptions[] = {
+    {"--port", "DEVICE", "serial port: a device path such as /dev/ttyUSB0, or COM<n>",
+     [](const std::string& v, CliOptions& o) {
+       if (v.empty() || v == "TCP/IP") return false;
+       o.port = v;
+       return true;
+     }},
+    {"--baud", "RATE", "serial bit rate",
+     [](const std::string& v, CliOptions& o) { return SetNumber(v, 50, 4000000, o.baud); }},
+    {"--data", "7|8", "data bits",
+     [](const std::string& v, CliOptions& o) {
+       return SetCode(v, {"7", "8"}, 3, o.dataCode);
+     }},
+    {"--stop", "1|1.5|2", "stop bits",
+     [](const std::string& v, CliOptions& o) {
+       return SetCode(v, {"1", "1.5", "2"}, 0, o.stopCode);
+     }},
+    {"--parity", "none|odd|even", "parity",
+     [](const std::string& v, CliOptions& o) {
+       return SetCode(v, {"none", "odd", "even"}, 0, o.parityCode);
+     }},
+    {"--tcp", "HOST:PORT", "TCP line to a gateway instead of a serial port",
+     [](const std::string& v, CliOptions& o) {
+       const size_t colon = v.rfind(':');
+       int port = 0;
+       if (colon == std::string::npos || colon == 0 ||
+           !ParseInt(v.substr(colon + 1), 1, 65535, port))
+         return false;
+       o.tcpHost = v.substr(0, colon);
+       o.tcpPort = port;
+       return true;
+     }},
+    {"--slave", "ID", "address the recorder with this slave ID (multi-link line)",
+     [](const std::string& v, CliOptions& o) { return SetNumber(v, 0, 0xFFFF, o.slave); }},
+    {"--timeout", "SECONDS", "reply timeout",
+     [](const std::string& v, CliOptions& o) { return SetNumber(v, 1, 3600, o.timeout); }},
+};
+
+constexpr const char* kLineOptionsGroup =
+    "line options (default: the line settings of the settings file)";
 
 }  // namespace
 
-bool ParseCliOptions(const std::vector<std::string>& argv, CliOptions& options,
-                     std::string& error) {
-  options = CliOptions{};
-  bool optionsEnded = false;
-  for (size_t i = 0; i < argv.size(); ++i) {
-    const std::string& arg = argv[i];
-    const bool looksLikeOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
-    if (!looksLikeOption) {
-      if (options.command.empty())
-        options.command = arg;
-      else
-        options.args.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-      continue;
-    }
-    std::string name = arg, value;
-    const size_t eq = arg.find('=');
-    bool hasValue = eq != std::string::npos;
-    if (hasValue) {
-      name = arg.substr(0, eq);
-      value = arg.substr(eq + 1);
-    }
-    const auto option = LineOptions().find(name);
-    if (option == LineOptions().end()) {
-      // Options that are not line options belong to the command, which
-      // checks them itself (convert --csv PATH).
-      if (!options.command.empty()) {
-        options.args.push_back(arg);
-        continue;
-      }
-      error = "unknown option " + name;
-      return false;
-    }
-    if (!hasValue) {
-      if (i + 1 >= argv.size()) {
-        error = name + " needs a value";
-        return false;
-      }
-      value = argv[++i];
-    }
-    if (!option->second(value, options)) {
-      error = "invalid value for " + name + ": " + value;
-      return false;
-    }
+void AddLineOptions(CLI::App& app, CliOptions& options) {
+  for (const LineOption& line : kLineOptions) {
+    CLI::Option* option = app.add_option_function<std::string>(
+        line.name,
+        [&options, &line](const std::string& value) {
+          if (!line.set(value, options))
+            throw CLI::ValidationError(line.name, "invalid value " + value);
+        },
+        line.help);
+    // A repeated option takes its last value, so a script can override one.
+    option->type_name(line.value)
+        ->group(kLineOptionsGroup)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   }
-  if (options.port && options.tcpHost) {
-    error = "--port and --tcp exclude each other";
-    return false;
-  }
-  return true;
+  app.get_option("--port")->excludes(app.get_option("--tcp"));
 }
 
 LineSettings ResolveLineSettings(const CliOptions& options, const LineSettings& base) {

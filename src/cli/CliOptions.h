@@ -1,13 +1,15 @@
 #pragma once
-// Command line of tessaro-cli: line options, a command and its arguments.
-// Line options left out fall back to the line settings of the user's
-// settings file.
+// The line options of tessaro-cli. Line options left out fall back to the
+// line settings of the user's settings file.
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/line/LineSettings.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tessaro {
 
@@ -21,15 +23,11 @@ struct CliOptions {
   std::optional<int> parityCode;  // --parity none|odd|even, as code 0|1|2
   std::optional<int> slave;       // --slave ID
   std::optional<int> timeout;     // --timeout SECONDS
-  bool help = false;              // --help / -h
-
-  std::string command;
-  std::vector<std::string> args;
 };
 
-// False with a one-line reason on a usage error. Options may stand before or
-// after the command; "--" ends option parsing.
-bool ParseCliOptions(const std::vector<std::string>& argv, CliOptions& options, std::string& error);
+// Adds the line options to app, filling options as they are parsed. A bad
+// value is a usage error naming the option.
+void AddLineOptions(CLI::App& app, CliOptions& options);
 
 // The settings to use: base (from the settings file) overridden by options.
 LineSettings ResolveLineSettings(const CliOptions& options, const LineSettings& base);

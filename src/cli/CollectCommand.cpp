@@ -1,6 +1,9 @@
 #include "cli/CollectCommand.h"
 
+#include <CLI/CLI.hpp>
+
 #include "cli/CliDefinitions.h"
+#include "cli/CliFileOptions.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/CollectionPlan.h"
 #include "core/collect/RingCatalog.h"
@@ -11,17 +14,6 @@
 
 namespace tessaro {
 namespace {
-
-bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name,
-               std::string& value, bool hasValue, std::string& error) {
-  if (hasValue) return true;
-  if (i + 1 >= args.size()) {
-    error = name + " needs a value";
-    return false;
-  }
-  value = args[++i];
-  return true;
-}
 
 // The data folder of the settings file ([Path] Data, else the base folder).
 std::string DataFolder(const CollectSetup& setup) {
@@ -43,61 +35,30 @@ CsvType StoredForm(const CollectSetup& setup) {
 
 }  // namespace
 
-bool ParseCollectArguments(const std::vector<std::string>& args, CollectArguments& parsed,
-                           std::string& error) {
-  parsed = CollectArguments{};
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string name = args[i];
-    std::string value;
-    const size_t eq = name.find('=');
-    const bool hasValue = name.rfind("--", 0) == 0 && eq != std::string::npos;
-    if (hasValue) {
-      value = name.substr(eq + 1);
-      name.resize(eq);
-    }
-    if (name == "--keep-rlb" || name == "--overwrite-ok" || name == "--high-speed") {
-      if (hasValue) {
-        error = name + " takes no value";
-        return false;
-      }
-      (name == "--keep-rlb"       ? parsed.keepRlb
-       : name == "--overwrite-ok" ? parsed.overwriteOk
-                                  : parsed.highSpeed) = true;
-    } else if (name == "--ring") {
-      if (!TakeValue(args, i, name, value, hasValue, error)) return false;
-      const auto ring = ParseRingName(value);
-      if (!ring || *ring >= kMaxCollectableRings) {
-        error = "--ring takes NEW or OLD-01 .. OLD-31, not " + value;
-        return false;
-      }
-      parsed.ring = *ring;
-    } else if (name == "--form") {
-      if (!TakeValue(args, i, name, value, hasValue, error)) return false;
-      if (value == "q5") {
-        parsed.form = CsvType::Q5;
-      } else if (value == "corvex") {
-        parsed.form = CsvType::Corvex;
-      } else {
-        error = "--form takes q5 or corvex, not " + value;
-        return false;
-      }
-    } else if (name == "--csv") {
-      if (!TakeValue(args, i, name, value, hasValue, error)) return false;
-      if (value.empty()) {
-        error = "--csv needs a file name";
-        return false;
-      }
-      parsed.csvPath = value;
-    } else {
-      error = "unknown argument " + name + " for collect";
-      return false;
-    }
-  }
-  if (!parsed.csvPath.empty() && RlbPathFor(parsed.csvPath) == parsed.csvPath) {
-    error = "--csv names the RLB file of the collection: " + parsed.csvPath;
-    return false;
-  }
-  return true;
+void BindCollectArguments(CLI::App& command, CollectArguments& arguments) {
+  command
+      .add_option_function<std::string>(
+          "--ring",
+          [&arguments](const std::string& name) {
+            const auto ring = ParseRingName(name);
+            if (!ring || *ring >= kMaxCollectableRings)
+              throw CLI::ValidationError("--ring", "NEW or OLD-01 .. OLD-31, not " + name);
+            arguments.ring = *ring;
+          },
+          "the ring to collect (default NEW)")
+      ->type_name("NEW|OLD-nn");
+  AddFormOption(command, [&arguments](CsvType form) { arguments.form = form; });
+  AddCsvOption(command, arguments.csvPath)
+      ->check(CLI::Validator(
+          [](const std::string& path) {
+            return RlbPathFor(path) == path ? "names the RLB file of the collection" : "";
+          },
+          ""));
+  command.add_flag("--keep-rlb", arguments.keepRlb, "keep the RLB file beside the CSV file");
+  command.add_flag("--overwrite-ok", arguments.overwriteOk,
+                   "drop overwritten leading records without asking");
+  command.add_flag("--high-speed", arguments.highSpeed,
+                   "the main window's high-speed flag (128-byte recorders)");
 }
 
 int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
@@ -148,13 +109,10 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
   return kExitOk;
 }
 
-int RunCollect(CliContext& context) {
-  return RunWithArguments<CollectArguments>(
-      context, ParseCollectArguments, [&](const CollectArguments& arguments) {
-        CollectSetup setup;
-        setup.interruptCancels = true;
-        return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);
-      });
+int RunCollect(CliContext& context, const CollectArguments& arguments) {
+  CollectSetup setup;
+  setup.interruptCancels = true;
+  return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);
 }
 
 }  // namespace tessaro

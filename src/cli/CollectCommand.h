@@ -10,10 +10,13 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "cli/CliCommand.h"
 #include "core/collect/CsvWriter.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tessaro {
 
@@ -28,9 +31,7 @@ struct CollectArguments {
   bool highSpeed = false;  // the main window's high-speed flag: Mnp for 128-byte recorders
 };
 
-// False with a one-line reason on a usage error.
-bool ParseCollectArguments(const std::vector<std::string>& args, CollectArguments& parsed,
-                           std::string& error);
+void BindCollectArguments(CLI::App& command, CollectArguments& arguments);
 
 struct CollectSetup {
   std::string databasePath;   // empty: DB/Master.mdb in the program folder
@@ -43,7 +44,7 @@ struct CollectSetup {
 int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
                       const CollectSetup& setup, std::ostream& out, std::ostream& err);
 
-// The table's entry point.
-int RunCollect(CliContext& context);
+// The command's entry point.
+int RunCollect(CliContext& context, const CollectArguments& arguments);
 
 }  // namespace tessaro

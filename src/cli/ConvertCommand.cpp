@@ -1,61 +1,19 @@
 #include "cli/ConvertCommand.h"
 
+#include <CLI/CLI.hpp>
+
 #include "cli/CliDefinitions.h"
+#include "cli/CliFileOptions.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/ConversionStep.h"
 #include "core/support/FileNames.h"
 
 namespace tessaro {
 
-bool ParseConvertArguments(const std::vector<std::string>& args, ConvertArguments& parsed,
-                           std::string& error) {
-  parsed = ConvertArguments{};
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    std::string value;
-    bool hasValue = false;
-    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-      value = arg.substr(arg.find('=') + 1);
-      arg = arg.substr(0, arg.find('='));
-      hasValue = true;
-    }
-    if (arg == "--csv" || arg == "--form") {
-      if (!hasValue) {
-        if (i + 1 >= args.size()) {
-          error = arg + " needs a value";
-          return false;
-        }
-        value = args[++i];
-      }
-      if (arg == "--csv") {
-        if (value.empty()) {
-          error = "--csv needs a file name";
-          return false;
-        }
-        parsed.csvPath = value;
-      } else if (value == "q5") {
-        parsed.form = CsvType::Q5;
-      } else if (value == "corvex") {
-        parsed.form = CsvType::Corvex;
-      } else {
-        error = "--form takes q5 or corvex, not " + value;
-        return false;
-      }
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      error = "unknown option " + arg + " for convert";
-      return false;
-    } else if (parsed.rlbPath.empty()) {
-      parsed.rlbPath = arg;
-    } else {
-      error = "convert takes one RLB file";
-      return false;
-    }
-  }
-  if (parsed.rlbPath.empty()) {
-    error = "convert needs an RLB file";
-    return false;
-  }
-  return true;
+void BindConvertArguments(CLI::App& command, ConvertArguments& arguments) {
+  command.add_option("RLB", arguments.rlbPath, "the RLB file to convert")->required();
+  AddCsvOption(command, arguments.csvPath);
+  AddFormOption(command, [&arguments](CsvType form) { arguments.form = form; });
 }
 
 std::string DefaultCsvPath(const std::string& rlbPath) { return ChangeExtension(rlbPath, ".CSV"); }
@@ -79,13 +37,10 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
   return kExitOk;
 }
 
-int RunConvert(CliContext& context) {
-  return RunWithArguments<ConvertArguments>(
-      context, ParseConvertArguments, [&](const ConvertArguments& arguments) {
-        ConvertSetup setup;
-        setup.interruptCancels = true;
-        return RunConvertCommand(arguments, setup, context.out, context.err);
-      });
+int RunConvert(CliContext& context, const ConvertArguments& arguments) {
+  ConvertSetup setup;
+  setup.interruptCancels = true;
+  return RunConvertCommand(arguments, setup, context.out, context.err);
 }
 
 }  // namespace tessaro

@@ -8,10 +8,13 @@
 
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "cli/CliCommand.h"
 #include "core/collect/CsvWriter.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tessaro {
 
@@ -21,9 +24,7 @@ struct ConvertArguments {
   CsvType form = CsvType::Q5;
 };
 
-// False with a one-line reason on a usage error.
-bool ParseConvertArguments(const std::vector<std::string>& args, ConvertArguments& parsed,
-                           std::string& error);
+void BindConvertArguments(CLI::App& command, ConvertArguments& arguments);
 
 // The path with its extension (if any) replaced by ".CSV".
 std::string DefaultCsvPath(const std::string& rlbPath);
@@ -39,7 +40,7 @@ struct ConvertSetup {
 int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& setup,
                       std::ostream& out, std::ostream& err);
 
-// The table's entry point.
-int RunConvert(CliContext& context);
+// The command's entry point.
+int RunConvert(CliContext& context, const ConvertArguments& arguments);
 
 }  // namespace tessaro

@@ -16,7 +16,7 @@ class LineContext;
 int RunRingsCommand(LineContext& line, const std::string& databasePath, std::ostream& out,
                     std::ostream& err);
 
-// The table's entry point.
+// The command's entry point.
 int RunRings(CliContext& context);
 
 }  // namespace tessaro

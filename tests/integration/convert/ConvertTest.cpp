@@ -15,6 +15,7 @@
 #include "core/collect/ThredTess2.h"
 #include "core/support/CodePage.h"
 #include "core/support/DefinitionDb.h"
+#include "support/CommandArguments.h"
 #include "support/RecordingMessageBox.h"
 #include "support/RecordingProgress.h"
 #include "support/TempDir.h"
@@ -200,7 +201,9 @@ TEST_F(ConvertTest, CommandLineConvertsToTheDefaultName) {
   WriteRlb(rlb);
   ConvertArguments arguments;
   std::string error;
-  ASSERT_TRUE(ParseConvertArguments({rlbPath_, "--form", "corvex"}, arguments, error)) << error;
+  ASSERT_TRUE(
+      ParseCommandArguments(BindConvertArguments, {rlbPath_, "--form", "corvex"}, arguments, error))
+      << error;
   ConvertSetup setup;
   setup.databasePath = dbPath_;
   setup.programFolder = programFolder_ + "/";
@@ -237,7 +240,8 @@ TEST(ConvertArgumentsTest, DefaultCsvPathReplacesTheExtension) {
   EXPECT_EQ(DefaultCsvPath("a.b.RLB"), "a.b.CSV");
   ConvertArguments parsed;
   std::string error;
-  ASSERT_TRUE(ParseConvertArguments({"--csv=o.csv", "in.RLB"}, parsed, error));
+  ASSERT_TRUE(
+      ParseCommandArguments(BindConvertArguments, {"--csv=o.csv", "in.RLB"}, parsed, error));
   EXPECT_EQ(parsed.rlbPath, "in.RLB");
   EXPECT_EQ(parsed.csvPath, "o.csv");
   EXPECT_EQ(parsed.form, CsvType::Q5);

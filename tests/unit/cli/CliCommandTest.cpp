@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -32,10 +33,12 @@ class CliAgainstRecorder : public ::testing::Test {
       if (peer) recorder = std::make_unique<FakeRecorder>(peer.get(), script);
     });
   }
-  void TearDown() override {
+  // Waits for the connection to end and drops its recorder.
+  void Finish() {
     if (server.joinable()) server.join();
     recorder.reset();
   }
+  void TearDown() override { Finish(); }
   std::vector<std::string> Tcp(std::vector<std::string> rest) {
     std::vector<std::string> args = {"--tcp", "127.0.0.1:" + std::to_string(listener.port()),
                                      "--timeout", "1"};
@@ -65,6 +68,27 @@ TEST_F(CliAgainstRecorder, SendPrintsEachReplyAsReceived) {
   const Result r = RunCliCaptured(Tcp({"send", "ver", "rtcw201231235959"}));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "\x83\x65\x83\x58\x83\x67 1.0\nrtcw201231235959\n"s);
+}
+
+// Line options may follow the command among its texts; "--" lets a text
+// start with a dash.
+TEST_F(CliAgainstRecorder, SendTextsAmongLineOptions) {
+  const std::string tcp = "127.0.0.1:" + std::to_string(listener.port());
+  const struct {
+    std::vector<std::string> args;
+    const char* replies;
+  } cases[] = {
+      {{"send", "ver", "--tcp", tcp, "rtcr", "--timeout=1"}, "ver\nrtcr\n"},
+      {{"send", "--tcp=" + tcp, "--", "--not-an-option", "--timeout"},
+       "--not-an-option\n--timeout\n"},
+  };
+  for (const auto& c : cases) {
+    Serve(testing::EchoRecorder);
+    const Result r = RunCliCaptured(c.args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.replies);
+    Finish();
+  }
 }
 
 TEST_F(CliAgainstRecorder, SlavedSendAddressesTheRecorder) {
@@ -123,16 +147,44 @@ TEST(CliCommands, SerialProbeOverPty) {
 }
 
 TEST(CliCommands, UsageErrorsExitTwo) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"frobnicate"}, {"send"}, {"probe", "extra"}, {"--data", "9", "probe"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                {"frobnicate"},
+                                                                {"send"},
+                                                                {"probe", "extra"},
+                                                                {"--data", "9", "probe"},
+                                                                {"collect", "--keep-rlb=maybe"},
+                                                                {"convert", "a.RLB", "--form"}}) {
     const Result r = RunCliCaptured(args);
     EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("tessaro-cli: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("usage: tessaro-cli"), std::string::npos);
   }
-  const Result help = RunCliCaptured({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("send TEXT..."), std::string::npos);
-  EXPECT_NE(help.out.find("--tcp HOST:PORT"), std::string::npos);
+}
+
+// Help and the version go to stdout and succeed, for the program and for
+// each command.
+TEST(CliCommands, HelpAndVersion) {
+  const struct {
+    std::vector<std::string> args;
+    std::vector<const char*> shown;
+  } cases[] = {
+      {{"--help"},
+       {"send TEXT...", "--tcp HOST:PORT", "convert RLB [--csv PATH] [--form q5|corvex]"}},
+      {{"-h", "probe"}, {"usage: tessaro-cli probe\n"}},
+      {{"convert", "--help"}, {"usage: tessaro-cli convert RLB [--csv PATH] [--form q5|corvex]"}},
+      {{"--tcp", "127.0.0.1:1", "collect", "-h"},
+       {"--ring NEW|OLD-nn", "--keep-rlb", "Line options"}},
+  };
+  for (const auto& c : cases) {
+    const Result r = RunCliCaptured(c.args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    for (const char* text : c.shown) EXPECT_NE(r.out.find(text), std::string::npos) << text;
+  }
+  const Result version = RunCliCaptured({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_THAT(version.out, ::testing::MatchesRegex("tessaro-cli [0-9]+\\.[0-9]+\\.[0-9]+\n"));
 }
 
 }  // namespace
