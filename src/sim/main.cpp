@@ -22,7 +22,8 @@ using tessaro::sim::FaultSettings;
 constexpr const char* kUsage =
     "usage: tessaro-sim [--tcp PORT] [--pty] [--slave-ids LIST] [--profile NAME|PATH]\n"
     "                   [--corrupt-block K[:TIMES]] [--drop-block K] [--repeat-block K]\n"
-    "                   [--stop-after-block K] [--fault-transfer TEXT] [--delay MS]\n"
+    "                   [--stop-after-block K] [--eot-after-blocks K] [--extra-blocks N]\n"
+    "                   [--fault-transfer TEXT] [--delay MS]\n"
     "                   [--silent-after N] [--refuse CMD]... [--baud N] [--list-profiles]\n"
     "Without --tcp or --pty it listens on a free TCP port. Block faults count the\n"
     "blocks of each transfer from 1; --fault-transfer limits them to transfer\n"
@@ -93,6 +94,10 @@ Options Parse(int argc, char** argv) {
       o.faults.repeatBlock = Number(arg, value(), 1);
     } else if (arg == "--stop-after-block") {
       o.faults.stopAfterBlock = Number(arg, value(), 1);
+    } else if (arg == "--eot-after-blocks") {
+      o.faults.eotAfterBlocks = Number(arg, value(), 0);
+    } else if (arg == "--extra-blocks") {
+      o.faults.extraBlocks = Number(arg, value(), 0);
     } else if (arg == "--fault-transfer") {
       o.faults.transferFilter = value();
     } else if (arg == "--delay") {
