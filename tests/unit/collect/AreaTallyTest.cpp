@@ -50,20 +50,5 @@ TEST(AreaTally, ChainThatCannotBeFollowedIsTheRecordersData) {
   }
 }
 
-TEST(AreaTally, SizedAreaNeedsItsMinimum) {
-  const std::vector<uint8_t> block(128, 0xFF);
-  struct Case {
-    int64_t minimum;
-    int blocks;
-    bool whole;
-  } cases[] = {{0, 0, true}, {1, 0, false}, {300, 2, false}, {300, 3, true}, {256, 2, true}};
-  for (const Case& c : cases) {
-    AreaTally tally = AreaTally::AtLeast(c.minimum);
-    for (int b = 0; b < c.blocks; ++b) tally.Add(block.data(), block.size());
-    EXPECT_EQ(tally.Complete(), c.whole) << c.minimum << " " << c.blocks;
-    EXPECT_EQ(tally.Minimum(), c.minimum);
-  }
-}
-
 }  // namespace
 }  // namespace tessaro
