@@ -21,6 +21,8 @@ BlockSender::BlockSender(SimStream& stream, const FaultSettings& faults, bool ap
       responseTimeoutMs_(responseTimeoutMs) {
   if (!applyFaults_) {
     faults_.corruptBlock = faults_.dropBlock = faults_.repeatBlock = faults_.stopAfterBlock = 0;
+    faults_.eotAfterBlocks = -1;
+    faults_.extraBlocks = 0;
   }
 }
 
@@ -90,13 +92,17 @@ TransferEnd BlockSender::Send(TransferMode mode, const std::vector<uint8_t>& dat
     if (answer == Answer::Timeout && tries >= 2) return TransferEnd::Abandoned;
   }
 
-  const size_t blocks = (data.size() + static_cast<size_t>(size) - 1) / static_cast<size_t>(size);
+  size_t blocks = (data.size() + static_cast<size_t>(size) - 1) / static_cast<size_t>(size) +
+                  static_cast<size_t>(std::max(faults_.extraBlocks, 0));
+  if (faults_.eotAfterBlocks >= 0)
+    blocks = std::min(blocks, static_cast<size_t>(faults_.eotAfterBlocks));
   int corrupted = 0;
   bool dropped = false;
   bool repeated = false;
   for (size_t index = 0; index < blocks; ++index) {
     const int k = static_cast<int>(index + 1);
-    const size_t offset = index * static_cast<size_t>(size);
+    // Extra blocks lie beyond the data and carry padding only.
+    const size_t offset = std::min(index * static_cast<size_t>(size), data.size());
     const std::vector<uint8_t> block =
         MakeBlock(k, data.data() + offset, data.size() - offset, size);
     int sends = faults_.repeatBlock == k && !repeated ? 2 : 1;

@@ -16,6 +16,8 @@ struct FaultSettings {
   int dropBlock = 0;                   // leave block k out (once)
   int repeatBlock = 0;                 // send block k a second time, as if its ACK was lost
   int stopAfterBlock = 0;              // fall silent after sending block k
+  int eotAfterBlocks = -1;             // end with EOT after k blocks (0: at once), as a gateway may
+  int extraBlocks = 0;                 // send this many padding blocks after the data
   std::string transferFilter{};        // block faults only for commands containing this text
   int delayMs = 0;                     // wait before every reply
   int silentAfter = -1;                // answer this many commands, then none (0: none at all)

@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "core/collect/AreaTally.h"
 #include "core/collect/CollectionBusy.h"
 #include "core/collect/ConversionStep.h"
 #include "core/collect/RecorderReply.h"
@@ -80,7 +81,10 @@ class Collector {
     while (LineHasData(line_) && LineGetChar(line_, scrap)) {
     }
   }
-  bool ReceiveArea(const std::string& command, bool showProgress, int64_t total);
+  // Receives one area into the file at the current position; true only when
+  // the transfer ended with EOT and brought the whole area. With progress on,
+  // the area's minimum size makes 100 %.
+  bool ReceiveArea(const std::string& command, AreaTally& area, bool showProgress);
   void ReceiveRing(int ring, int stored);
   int64_t GroupInteger(int64_t filePointer, int number, int failure);
 
@@ -92,7 +96,7 @@ class Collector {
   int percent_ = -1;
 };
 
-bool Collector::ReceiveArea(const std::string& command, bool showProgress, int64_t total) {
+bool Collector::ReceiveArea(const std::string& command, AreaTally& area, bool showProgress) {
   const bool large = command.rfind("xdm1k", 0) == 0;
   const bool mnp = !large && command.rfind("mnp", 0) == 0;
   const size_t size = large ? kLargeBlockData : kSmallBlockData;
@@ -104,7 +108,6 @@ bool Collector::ReceiveArea(const std::string& command, bool showProgress, int64
 
   BlockSequence sequence;
   int retries = 0;
-  int64_t received = 0;
   uint8_t block[kBlockBufferSize];
   for (;;) {
     if (progress_.CancelRequested()) {
@@ -114,6 +117,8 @@ bool Collector::ReceiveArea(const std::string& command, bool showProgress, int64
     const int result = LineRecvBlock(line_, large, block);
     if (result == BlockEnd) {
       if (!mnp) LinePutChar(line_, kACK);
+      // EOT before the area is whole: the recorder or a gateway gave up.
+      if (!area.Complete()) return false;
       if (showProgress) Percent(100);
       return true;
     }
@@ -143,9 +148,11 @@ bool Collector::ReceiveArea(const std::string& command, bool showProgress, int64
       return false;
     }
     if (!mnp) LinePutChar(line_, kACK);
+    area.Add(block + 3, size);
     if (showProgress) {
-      received += static_cast<int64_t>(size);
-      Percent(total > 0 ? static_cast<int>(std::min<int64_t>(100, received * 100 / total)) : 100);
+      const int64_t total = area.Minimum();
+      Percent(total > 0 ? static_cast<int>(std::min<int64_t>(100, area.Bytes() * 100 / total))
+                        : 100);
     }
   }
 }
@@ -171,8 +178,9 @@ void Collector::ReceiveRing(int ring, int stored) {
   Percent(0);
   const auto ringStart = writer_.Position();
   Require(ringStart.has_value(), MsgDataTransferFailed);
-  if (!ReceiveArea(Numbered((std::string(TransferPrefix(mode_)) + "dd").c_str(), ring + 1), true,
-                   byteCount))
+  AreaTally data = AreaTally::AtLeast(byteCount);
+  if (!ReceiveArea(Numbered((std::string(TransferPrefix(mode_)) + "dd").c_str(), ring + 1), data,
+                   true))
     Fail(progress_.CancelRequested() ? MsgCancelPressed : MsgDataTransferFailed);
 
   const int64_t relativeStart = *ringStart - writer_.RingDataStart();
@@ -245,13 +253,16 @@ void Collector::CollectRing() {
   Require(writer_.SetCollectionTime(EncodeDateTime(now)), MsgCollectionTimeWriteFailed);
 
   const std::string prefix = TransferPrefix(mode_);
+  // ROM and EEP declare no size: their tuple chains must reach the end.
+  AreaTally rom = AreaTally::TupleChain();
+  AreaTally eep = AreaTally::TupleChain();
+  AreaTally batt = AreaTally::AtLeast(attributeSize);
   Status(MsgRomAreaReading);
-  Require(writer_.BeginAreas() && ReceiveArea(prefix + "rr", false, 0), MsgRomAreaFailed);
+  Require(writer_.BeginAreas() && ReceiveArea(prefix + "rr", rom, false), MsgRomAreaFailed);
   Status(MsgEepAreaReading);
-  Require(writer_.MarkEepArea() && ReceiveArea(prefix + "ee", false, 0), MsgEepAreaFailed);
+  Require(writer_.MarkEepArea() && ReceiveArea(prefix + "ee", eep, false), MsgEepAreaFailed);
   Status(MsgBattAreaReading);
-  Require(writer_.MarkBattArea() && ReceiveArea(prefix + "bb", true, attributeSize),
-          MsgBattAreaFailed);
+  Require(writer_.MarkBattArea() && ReceiveArea(prefix + "bb", batt, true), MsgBattAreaFailed);
   Require(writer_.MarkRingDataArea(), MsgBattAreaFailed);
 
   int stored = 0;

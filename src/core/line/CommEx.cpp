@@ -26,6 +26,9 @@ namespace {
 constexpr int kOpenErrorCode = -1;
 constexpr size_t kMaxPurgeChunk = 512;
 constexpr size_t kMaxBlockRead = 2048;
+// A reply may take this many times its bare line time (beyond CommWait for
+// its first byte), for a recorder that paces its output.
+constexpr int kLineTimeSlack = 2;
 
 bool EndsAtCR(const std::string& raw) { return !raw.empty() && raw.back() == '\r'; }
 bool EndsAtCRLF(const std::string& raw) {
@@ -201,9 +204,22 @@ bool TCommEx::WriteBuffer(const uint8_t* bytes, size_t n) {
   return true;
 }
 
+int TCommEx::WholeReplyMs(int bytes) const {
+  const int64_t baud = baudRate_ > 0 ? baudRate_ : static_cast<int64_t>(baudRateUserDefined_);
+  // Start bit, data bits, parity, stop bits (1.5 counts as 2).
+  const int64_t bits =
+      1 + (byteSize_ + 4) + (parity_ == cpbNone ? 0 : 1) + (stopBits_ == csb1 ? 1 : 2);
+  const int64_t lineMs = baud > 0 ? (bytes * bits * 1000 + baud - 1) / baud : INT32_MAX;
+  return static_cast<int>(std::min<int64_t>(CommWait() + kLineTimeSlack * lineMs, INT32_MAX));
+}
+
 bool TCommEx::ReadBuffer(uint8_t* buffer, size_t n) {
+  return ReadWithin(buffer, n, LineClock::time_point::max());
+}
+
+bool TCommEx::ReadWithin(uint8_t* buffer, size_t n, LineClock::time_point limit) {
   if (!Usable()) return false;
-  const auto deadline = DeadlineAfter(CommWait());
+  const auto deadline = std::min(DeadlineAfter(CommWait()), limit);
   size_t got = 0;
   bool hungUp = false;
   while (got < n) {
@@ -254,12 +270,13 @@ void TCommEx::Purge() {
   if (Usable()) FlushSerial(fd_.get(), true, true);
 }
 
-bool TCommEx::ReadLineUntil(std::string& raw, bool (*isEnd)(const std::string&)) {
+bool TCommEx::ReadLineUntil(std::string& raw, bool (*isEnd)(const std::string&),
+                            LineClock::time_point limit) {
   raw.clear();
   uint8_t byte;
   // The terminator may follow 1023 bytes of text; one more byte fails.
   while (raw.size() <= static_cast<size_t>(kMaxReplyLine)) {
-    if (!GetChar(byte)) return false;
+    if (!ReadWithin(&byte, 1, limit)) return false;
     raw += static_cast<char>(byte);
     if (isEnd(raw)) return true;
   }
@@ -267,10 +284,11 @@ bool TCommEx::ReadLineUntil(std::string& raw, bool (*isEnd)(const std::string&))
 }
 
 bool TCommEx::RecvLine(std::string& text) {
+  const auto limit = WholeReplyDeadline(kMaxReplyBytes);
   std::string raw;
   switch (recvType_) {
     case crCR:
-      if (!ReadLineUntil(raw, EndsAtCR)) return false;
+      if (!ReadLineUntil(raw, EndsAtCR, limit)) return false;
       raw.pop_back();
       break;
     case crCRLF:
@@ -278,7 +296,7 @@ bool TCommEx::RecvLine(std::string& text) {
       {
         uint8_t byte;
         for (;;) {
-          if (!GetChar(byte)) return false;
+          if (!ReadWithin(&byte, 1, limit)) return false;
           raw += static_cast<char>(byte);
           if (EndsAtCRLF(raw)) break;
           if (raw.size() > static_cast<size_t>(kMaxReplyLine) + 1) return false;
@@ -288,15 +306,17 @@ bool TCommEx::RecvLine(std::string& text) {
       break;
     case crMDM: {
       uint8_t head[2];
-      if (!ReadBuffer(head, 2) || head[0] != '\r' || head[1] != '\n') return false;
-      if (!ReadLineUntil(raw, [](const std::string& r) { return r.back() == '\n'; })) return false;
+      if (!ReadWithin(head, 2, limit) || head[0] != '\r' || head[1] != '\n') return false;
+      if (!ReadLineUntil(
+              raw, [](const std::string& r) { return r.back() == '\n'; }, limit))
+        return false;
       raw.pop_back();
       // Modem responses carry no slave header; a CR ends the text.
       text = raw.substr(0, raw.find_first_of(std::string_view("\r\0", 2)));
       return true;
     }
     case crCRoLF:
-      if (!ReadLineUntil(raw, EndsAtCRorLF)) return false;
+      if (!ReadLineUntil(raw, EndsAtCRorLF, limit)) return false;
       raw.pop_back();
       break;
   }

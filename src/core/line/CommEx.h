@@ -142,12 +142,17 @@ class TCommEx : public TLineComponent {
  protected:
   bool WriteBytes(const uint8_t* bytes, size_t n) override { return WriteBuffer(bytes, n); }
   std::string_view LineTerminator() const override;
+  // CommWait plus twice the time the bytes take at the line's rate and frame.
+  int WholeReplyMs(int bytes) const override;
 
  private:
   bool Usable() const { return Active() && Enabled(); }
   void ApplyLineParameters();
   int ModemBits() const;
-  bool ReadLineUntil(std::string& raw, bool (*isEnd)(const std::string&));
+  // ReadBuffer that also gives up at limit.
+  bool ReadWithin(uint8_t* buffer, size_t n, LineClock::time_point limit);
+  bool ReadLineUntil(std::string& raw, bool (*isEnd)(const std::string&),
+                     LineClock::time_point limit);
 
   UniqueFd fd_;
   std::unique_ptr<TCommExWatch> watch_;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/line/LineWait.h"
+
 namespace tessaro {
 
 class TLineComponent {
@@ -49,6 +51,13 @@ class TLineComponent {
 
   // Writes all n bytes or fails.
   virtual bool WriteBytes(const uint8_t* bytes, size_t n) = 0;
+  // Each byte of a reply may take up to CommWait, but a peer that drips
+  // bytes must not stretch a whole reply line or block of `bytes` bytes
+  // beyond this many milliseconds; the receive then fails as a timeout.
+  virtual int WholeReplyMs(int bytes) const = 0;
+  LineClock::time_point WholeReplyDeadline(int bytes) const {
+    return DeadlineAfter(WholeReplyMs(bytes));
+  }
   virtual std::string_view LineTerminator() const { return "\r"; }
 
  private:

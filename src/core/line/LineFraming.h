@@ -12,6 +12,8 @@ namespace tessaro {
 constexpr int kSlaveHeaderSize = 10;
 constexpr int kMaxCommandLine = 1024;  // header + text + terminator
 constexpr int kMaxReplyLine = 1023;    // bytes before the CR
+// The longest reply on the wire: slave header, text, CR LF.
+constexpr int kMaxReplyBytes = kSlaveHeaderSize + kMaxReplyLine + 2;
 
 // ENQ, blank, the ID as 4 upper-case hex digits (last 4 of its hex form), "FFFF".
 std::string BuildSlaveHeader(int slaveId);

@@ -14,6 +14,9 @@ namespace tessaro {
 namespace {
 
 constexpr size_t kPurgeChunk = 128;
+// A whole reply line or block may take this many CommWaits: the gateway's
+// serial side is unknown, and a few timeouts cover any usual rate.
+constexpr int kWholeReplyTimeouts = 3;
 
 }  // namespace
 
@@ -79,12 +82,16 @@ bool TSocketEx::WriteBytes(const uint8_t* bytes, size_t n) {
 
 bool TSocketEx::PutChar(uint8_t byte) { return WriteBytes(&byte, 1); }
 
-bool TSocketEx::GetChar(uint8_t& byte) { return ReadExact(&byte, 1); }
+bool TSocketEx::GetChar(uint8_t& byte) { return ReadExact(&byte, 1, LineClock::time_point::max()); }
 
-bool TSocketEx::ReadExact(uint8_t* buffer, size_t n) {
+int TSocketEx::WholeReplyMs(int) const {
+  return static_cast<int>(std::min<int64_t>(int64_t{kWholeReplyTimeouts} * CommWait(), INT32_MAX));
+}
+
+bool TSocketEx::ReadExact(uint8_t* buffer, size_t n, LineClock::time_point limit) {
   size_t got = 0;
   while (got < n) {
-    const auto deadline = DeadlineAfter(CommWait());
+    const auto deadline = std::min(DeadlineAfter(CommWait()), limit);
     const int fd = Socket(deadline);
     if (fd < 0) return false;
     WaitForFd(fd, POLLIN, deadline, false);
@@ -97,10 +104,11 @@ bool TSocketEx::ReadExact(uint8_t* buffer, size_t n) {
 }
 
 bool TSocketEx::RecvLine(std::string& text) {
+  const auto limit = WholeReplyDeadline(kMaxReplyBytes);
   std::string raw;
   char peek[kMaxReplyLine];
   while (raw.size() < static_cast<size_t>(kMaxReplyLine)) {
-    const auto deadline = DeadlineAfter(CommWait());
+    const auto deadline = std::min(DeadlineAfter(CommWait()), limit);
     const int fd = Socket(deadline);
     if (fd < 0) return false;
     WaitForFd(fd, POLLIN, deadline, false);
@@ -130,13 +138,14 @@ void TSocketEx::Purge() {
 }
 
 int TSocketEx::RecvBlock(bool large, uint8_t* buffer) {
+  const auto limit = WholeReplyDeadline(BlockLength(large));
   buffer[0] = 0;
   uint8_t first;
-  if (!GetChar(first)) return BlockTimeout;
+  if (!ReadExact(&first, 1, limit)) return BlockTimeout;
   if (first == kEOT) return BlockEnd;
   if (first != kSOH) return BlockBadStart;
   buffer[0] = first;
-  return ReadExact(buffer + 1, BlockLength(large) - 1) ? BlockOk : BlockTimeout;
+  return ReadExact(buffer + 1, BlockLength(large) - 1, limit) ? BlockOk : BlockTimeout;
 }
 
 }  // namespace tessaro

@@ -1,7 +1,8 @@
 #pragma once
 // The TCP line component: the line protocol over a connection to a network
 // gateway. Each Open makes a fresh non-blocking client; reads wait in poll()
-// for at most CommWait per byte, including the wait for the connection.
+// for at most CommWait per byte, including the wait for the connection, and
+// a whole reply line or block for a few CommWaits.
 
 #include <functional>
 #include <memory>
@@ -46,17 +47,21 @@ class TSocketEx : public TLineComponent {
   // Discards what has already arrived, without waiting.
   void Purge() override;
   // Up to CR; 1023 bytes without a CR are taken as the line, the rest stays.
+  // Bytes that trickle in too slowly for the whole line fail it.
   bool RecvLine(std::string& text) override;
   int RecvBlock(bool large, uint8_t* buffer) override;
 
  protected:
   bool WriteBytes(const uint8_t* bytes, size_t n) override;
+  // A few CommWaits.
+  int WholeReplyMs(int bytes) const override;
 
  private:
   // The connected socket, waiting for the connection up to the deadline.
   int Socket(LineClock::time_point deadline);
-  // Exactly n bytes; each piece must start arriving within CommWait.
-  bool ReadExact(uint8_t* buffer, size_t n);
+  // Exactly n bytes; each piece must start arriving within CommWait, and
+  // all of them before limit.
+  bool ReadExact(uint8_t* buffer, size_t n, LineClock::time_point limit);
   void ReportError(int error);
 
   std::unique_ptr<TSocketClient> client_;

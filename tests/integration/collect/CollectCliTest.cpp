@@ -83,6 +83,28 @@ TEST(CollectCli, RingsThatCannotBeCollected) {
   EXPECT_FALSE(FileExists(rig.Path("a.csv")));
 }
 
+// A recorder or gateway that ends the ring with EOT after k of its blocks:
+// a short ring never passes for data. More blocks than the byte count needs
+// are fine: the padding is dropped.
+TEST(CollectCli, RingEndedEarlyIsATransferFailure) {
+  CollectRig rig(SmallProfile(), Transport::Tcp, false);
+  const int blocks = static_cast<int>((rig.Recorder().RingBytes(0).size() + 1023) / 1024);
+  ASSERT_GE(blocks, 4);
+  for (int k : {0, 1, blocks / 2, blocks - 1}) {
+    rig.Faults().Set({.eotAfterBlocks = k, .transferFilter = "dd"});
+    const std::string name = "short" + std::to_string(k);
+    const CliRun run = Cli(rig, {"collect", "--csv", rig.Path(name + ".csv"), "--keep-rlb"});
+    EXPECT_EQ(run.status, 1) << k;
+    EXPECT_NE(run.err.find(LoadMessage(MsgDataTransferFailed)), std::string::npos) << run.err;
+    EXPECT_FALSE(FileExists(rig.Path(name + ".csv"))) << k;
+    EXPECT_FALSE(FileExists(rig.Path(name + ".RLB"))) << k;
+  }
+  rig.Faults().Set({.extraBlocks = 2});  // two blocks of padding after every area
+  const CliRun whole = Cli(rig, {"collect", "--csv", rig.Path("whole.csv"), "--keep-rlb"});
+  ASSERT_EQ(whole.status, 0) << whole.err;
+  EXPECT_TRUE(SameText(TempDir::ReadAll(rig.Path("whole.csv")), rig.ExpectedCsv(0, CsvType::Q5)));
+}
+
 TEST(CollectCli, ProposesTheFileNameInTheDataFolder) {
   CollectRig rig(SmallProfile(), Transport::Tcp, false);
   const std::string data = rig.Path("data");

@@ -162,6 +162,31 @@ TEST_F(CollectFaults, SilentRecorderEndsWithinTheTimeouts) {
   ExpectNoFiles(rig, "s");
 }
 
+// EOT before an area is whole fails that area's transfer, in 128-byte
+// blocks so that every area spans several.
+TEST_F(CollectFaults, AreaEndedEarlyFailsItsTransfer) {
+  const struct {
+    const char* filter;
+    sim::SimArea area;
+    int message;
+  } areas[] = {
+      {"rr", sim::SimArea::Rom, MsgRomAreaFailed},
+      {"ee", sim::SimArea::Eep, MsgEepAreaFailed},
+      {"bb", sim::SimArea::Batt, MsgBattAreaFailed},
+  };
+  CollectRig rig(Profile(std::nullopt), Transport::Tcp, false);
+  for (const auto& a : areas) {
+    const int blocks = static_cast<int>((rig.Recorder().AreaImage(a.area).size() + 127) / 128);
+    for (int k : {0, blocks - 1}) {
+      rig.Faults().Set({.eotAfterBlocks = k, .transferFilter = a.filter});
+      const std::string name = std::string(a.filter) + std::to_string(k);
+      EXPECT_EQ(rig.Collect(0, CsvType::Q5, name + ".csv", true).message, LoadMessage(a.message))
+          << name;
+      ExpectNoFiles(rig, name);
+    }
+  }
+}
+
 // Cancels once the ring's transfer is under way.
 class RingCancel : public RecordingProgress {
  public:
