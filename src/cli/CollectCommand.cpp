@@ -1,6 +1,7 @@
 #include "cli/CollectCommand.h"
 
 #include "cli/CliDefinitions.h"
+#include "cli/CliFolders.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/CollectionPlan.h"
 #include "core/collect/RingCatalog.h"
@@ -151,6 +152,7 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
 int RunCollect(CliContext& context) {
   return RunWithArguments<CollectArguments>(
       context, ParseCollectArguments, [&](const CollectArguments& arguments) {
+        if (!PrepareUserFolders(context.err)) return kExitFailed;
         CollectSetup setup;
         setup.interruptCancels = true;
         return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);

@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CliDefinitions.h"
+#include "cli/CliFolders.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/ConversionStep.h"
 #include "core/support/FileNames.h"
@@ -82,6 +83,7 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
 int RunConvert(CliContext& context) {
   return RunWithArguments<ConvertArguments>(
       context, ParseConvertArguments, [&](const ConvertArguments& arguments) {
+        if (!PrepareUserFolders(context.err)) return kExitFailed;
         ConvertSetup setup;
         setup.interruptCancels = true;
         return RunConvertCommand(arguments, setup, context.out, context.err);
