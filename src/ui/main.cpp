@@ -15,6 +15,7 @@
 #include "ui/GaugeDlg.h"
 #include "ui/GuiMessageBox.h"
 #include "ui/MainForm.h"
+#include "ui/TerminationSignals.h"
 #include "ui/UiFonts.h"
 
 using namespace tessaro;
@@ -32,7 +33,8 @@ int main(int argc, char** argv) {
   InstallMessageBoxHandler(&boxes);
 
   const AppPaths paths = CurrentAppPaths();
-  CreateSettingsFolder(paths);  // a failure shows when the settings are read
+  // A folder that cannot be made shows when it is first used.
+  CreateUserFolders(paths);
 
   int result = 0;
   {
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
     InstallFeatureDialogs(mainForm);
     IdleFlagServer idleServer(mainForm.IdleFlag(), mutexName, RuntimeFolder());
     idleServer.Start();
+    TerminationSignals termination([&mainForm] { mainForm.QuitWhenIdle(); });
     if (!mainForm.Terminating()) {
       mainForm.show();
       result = app.exec();
