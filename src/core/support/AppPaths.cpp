@@ -1,7 +1,6 @@
 #include "core/support/AppPaths.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
