@@ -4,6 +4,7 @@
 
 #include "cli/CliDefinitions.h"
 #include "cli/CliFileOptions.h"
+#include "cli/CliFolders.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/CollectionPlan.h"
 #include "core/collect/RingCatalog.h"
@@ -110,6 +111,7 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
 }
 
 int RunCollect(CliContext& context, const CollectArguments& arguments) {
+  if (!PrepareUserFolders(context.err)) return kExitFailed;
   CollectSetup setup;
   setup.interruptCancels = true;
   return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);

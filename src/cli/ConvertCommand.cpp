@@ -4,6 +4,7 @@
 
 #include "cli/CliDefinitions.h"
 #include "cli/CliFileOptions.h"
+#include "cli/CliFolders.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/ConversionStep.h"
 #include "core/support/FileNames.h"
@@ -38,6 +39,7 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
 }
 
 int RunConvert(CliContext& context, const ConvertArguments& arguments) {
+  if (!PrepareUserFolders(context.err)) return kExitFailed;
   ConvertSetup setup;
   setup.interruptCancels = true;
   return RunConvertCommand(arguments, setup, context.out, context.err);

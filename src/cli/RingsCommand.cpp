@@ -42,6 +42,7 @@ int RunRingsCommand(LineContext& line, const std::string& databasePath, std::ost
 }
 
 int RunRings(CliContext& context) {
+  StderrProgress::CancelOnInterrupt();
   return RunRingsCommand(*context.line, {}, context.out, context.err);
 }
 

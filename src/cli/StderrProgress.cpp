@@ -68,7 +68,8 @@ void StderrProgress::CancelOnInterrupt() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, nullptr);
+  // Ctrl-C, timeout(1) or systemd, and a terminal that went away.
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
 std::string StderrProgress::PrefixLocked() const {

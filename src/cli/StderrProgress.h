@@ -3,7 +3,8 @@
 // place ("message [#######.....]  42%"), elsewhere one line per message and
 // no bar, so that logs stay readable. Failure texts get a line of their own.
 // Cancel comes from RequestCancel or, once CancelOnInterrupt() is called,
-// from Ctrl-C (SIGINT): the running operation then stops cleanly.
+// from Ctrl-C (SIGINT), SIGTERM or SIGHUP: the running operation then stops
+// cleanly and removes what it had begun to write.
 
 #include <atomic>
 #include <mutex>
@@ -31,8 +32,8 @@ class StderrProgress : public ProgressReporter {
   // Ends the bar's line; later output starts on a fresh line.
   void Finish();
 
-  // From now on SIGINT requests a cancel of every StderrProgress instead of
-  // ending the program.
+  // From now on SIGINT, SIGTERM and SIGHUP request a cancel of every
+  // StderrProgress instead of ending the program.
   static void CancelOnInterrupt();
 
  private:

@@ -453,6 +453,20 @@ void TMainForm::PMenuPathClick() {
 
 void TMainForm::PMenuExitClick() { close(); }
 
+void TMainForm::QuitWhenIdle() {
+  constexpr int kRetryMs = 200;
+  if (gauge_ && gauge_->isVisible()) {
+    // Asked again on every retry: showing the gauge clears its flag.
+    gauge_->CancelBtnClick();
+  } else if (idle_.load() == 1) {
+    PMenuExitClick();
+    return;
+  } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+    dialog->reject();
+  }
+  QTimer::singleShot(kRetryMs, this, &TMainForm::QuitWhenIdle);
+}
+
 void TMainForm::MMenuSlaveClick() {
   RunDialogCommand(
       idle_,

@@ -115,6 +115,10 @@ class TMainForm : public QMainWindow, public BusyWindow {
   void ActionMnpExecute();
   void ActionCvtExecute();
   void SecTimerTimer();
+  // Ends the program as the exit command does, once no function runs: a
+  // collection or conversion behind the progress dialog is cancelled and
+  // cleans up first, a dialog waiting for the user is dismissed.
+  void QuitWhenIdle();
 
   // Status panel updaters.
   void SetHighSpeedPanel();

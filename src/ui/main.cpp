@@ -16,6 +16,7 @@
 #include "ui/GuiMessageBox.h"
 #include "ui/MainForm.h"
 #include "ui/QtTranslations.h"
+#include "ui/TerminationSignals.h"
 #include "ui/UiFonts.h"
 
 using namespace tessaro;
@@ -35,7 +36,8 @@ int main(int argc, char** argv) {
   InstallMessageBoxHandler(&boxes);
 
   const AppPaths paths = CurrentAppPaths();
-  CreateSettingsFolder(paths);  // a failure shows when the settings are read
+  // A folder that cannot be made shows when it is first used.
+  CreateUserFolders(paths);
 
   int result = 0;
   {
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
     InstallFeatureDialogs(mainForm);
     IdleFlagServer idleServer(mainForm.IdleFlag(), mutexName, RuntimeFolder());
     idleServer.Start();
+    TerminationSignals termination([&mainForm] { mainForm.QuitWhenIdle(); });
     if (!mainForm.Terminating()) {
       mainForm.show();
       result = app.exec();

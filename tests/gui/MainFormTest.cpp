@@ -1,6 +1,8 @@
 #include "ui/MainForm.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,6 +34,7 @@
 #include "ui/IconBtn.h"
 #include "ui/Lamp.h"
 #include "ui/SlaveDlg.h"
+#include "ui/TerminationSignals.h"
 
 namespace tessaro {
 namespace {
@@ -402,6 +405,49 @@ TEST_F(MainFormTest, CloseDuringAFirmwareWriteIsIgnored) {
   EXPECT_TRUE(form.isVisible());
   EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgMotDone)});
   EXPECT_TRUE(form.close());  // idle again
+}
+
+// True once the main window has closed (it writes its position then).
+bool Closed(const AppPaths& paths) {
+  return TempDir::ReadAll(paths.positionFile).find("Left=") != std::string::npos;
+}
+
+TEST_F(MainFormTest, TerminationSignalDismissesTheDialogThenCloses) {
+  UseTcpServer();
+  TMainForm& form = Make();
+  TerminationSignals termination([&] { form.QuitWhenIdle(); });
+  ASSERT_TRUE(termination.Active());
+  int result = -1;
+  form.SetFeatureDialog(FeatureCommand::Memo, [&] {
+    auto dialog = std::make_unique<TCommandDialog>();
+    QObject::connect(dialog.get(), &QDialog::finished, [&](int r) { result = r; });
+    return dialog;
+  });
+  WhenModalAppears([](QWidget*) { ::raise(SIGTERM); });
+  form.Button(6)->click();  // returns when the dialog is gone
+  EXPECT_EQ(result, QDialog::Rejected);
+  EXPECT_TRUE(WaitUntil([&] { return Closed(paths_); }));
+}
+
+TEST_F(MainFormTest, TerminationSignalCancelsTheWorkerBeforeClosing) {
+  UseTcpServer();
+  TMainForm& form = Make();
+  TerminationSignals termination([&] { form.QuitWhenIdle(); });
+  bool cancelled = false;
+  form.SetFirmwareWriter([&](const std::string&, ProgressReporter& progress) {
+    ::raise(SIGHUP);
+    for (int waited = 0; waited < 5000 && !progress.CancelRequested(); waited += 10)
+      ::poll(nullptr, 0, 10);
+    cancelled = progress.CancelRequested();
+    // Still working: the window must not go before the worker ends.
+    ::poll(nullptr, 0, 300);
+    EXPECT_FALSE(Closed(paths_));
+    return 0;
+  });
+  form.SetFirmwareFileChooser([](QWidget*) { return QString("/data/NEW.MOT"); });
+  form.PMenuMotClick();
+  EXPECT_TRUE(cancelled);
+  EXPECT_TRUE(WaitUntil([&] { return Closed(paths_); }));
 }
 
 TEST(FileFilter, DialogFiltersBecomeQtFilters) {

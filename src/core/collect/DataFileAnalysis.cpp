@@ -64,16 +64,16 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-bool CopyFile(const std::string& from, const std::string& to) {
-  File in = File::Open(from, File::Mode::Read);
+// The first `length` bytes of `from` into a new file `to`.
+bool CopyFile(File& from, int64_t length, const std::string& to) {
   File out = File::Open(to, File::Mode::Create, 0600);
-  if (!in || !out) return false;
+  if (!out || !from.SeekExact(0)) return false;
   std::vector<uint8_t> buffer(65536);
-  for (;;) {
-    const ssize_t n = in.ReadSome(buffer.data(), buffer.size());
-    if (n < 0) return false;
-    if (n == 0) break;
-    if (!out.WriteExact(buffer.data(), static_cast<size_t>(n))) return false;
+  while (length > 0) {
+    const size_t piece = static_cast<size_t>(std::min<int64_t>(length, buffer.size()));
+    if (!from.ReadExact(buffer.data(), piece) || !out.WriteExact(buffer.data(), piece))
+      return false;
+    length -= static_cast<int64_t>(piece);
   }
   return out.Close();
 }
@@ -180,12 +180,17 @@ bool ReadSeries(TupleReader& tuples, const Region& group, const Series& s,
   return true;
 }
 
+// Areas follow each other in this order and end within the file; anything
+// else is not an RLB file.
+bool AreasFit(const DataFileInfo& info, const File& file) {
+  const int64_t bounds[] = {kFileTupleHeaderSize,   info.romOffset,     info.eepOffset,
+                            info.battOffset,        info.dataAreaStart, info.dataAreaEnd,
+                            file.Size().value_or(0)};
+  return std::is_sorted(std::begin(bounds), std::end(bounds));
+}
+
 bool ReadRing(File& file, DataFileInfo& info) {
-  const int64_t fileSize = file.Size().value_or(0);
-  // Areas follow each other in this order; anything else is not an RLB file.
-  const int64_t bounds[] = {kFileTupleHeaderSize, info.romOffset,   info.eepOffset, info.battOffset,
-                            info.dataAreaStart,   info.dataAreaEnd, fileSize};
-  if (!std::is_sorted(std::begin(bounds), std::end(bounds))) return false;
+  if (!AreasFit(info, file)) return false;
 
   TupleReader tuples(file);
   const Region rom{info.romOffset, info.eepOffset};
@@ -298,10 +303,19 @@ std::optional<DataFileNames> MakeDataFileNames(const std::string& folder) {
 
 bool AnalyseDataFile(DataFileInfo& info, const DefinitionDb& db, const std::string& workFolder) {
   info.work.Remove();
-  const std::string workPath = MakeWorkFileName(workFolder);
-  if (workPath.empty()) return Fail(MsgWorkFileCreate, info);
-  info.work = WorkFile(workPath);
-  if (!CopyFile(info.rlbPath, workPath)) return Fail(MsgWorkFileCopy, info);
+  // The header is checked on the original before anything is copied, and
+  // only what it declares is copied: a device, a FIFO or a huge tail must
+  // neither hang the analysis nor fill the disk.
+  {
+    File original = File::OpenNoWait(info.rlbPath, File::Mode::Read);
+    if (!original) return Fail(MsgWorkFileCopy, info);
+    if (!original.IsRegular() || !ReadHeader(original, info)) return Fail(MsgRlbHeaderError, info);
+    if (!AreasFit(info, original)) return Fail(MsgRlbTupleError, info);
+    const std::string workPath = MakeWorkFileName(workFolder);
+    if (workPath.empty()) return Fail(MsgWorkFileCreate, info);
+    info.work = WorkFile(workPath);
+    if (!CopyFile(original, info.dataAreaEnd, workPath)) return Fail(MsgWorkFileCopy, info);
+  }
   if (!info.work.OpenForReading()) return Fail(MsgWorkFileOpen, info);
 
   File& file = info.work.Handle();

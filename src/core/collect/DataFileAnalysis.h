@@ -15,8 +15,11 @@ namespace tessaro {
 class DefinitionDb;
 
 // Analyses info.rlbPath through a work copy made in the writable program
-// folder (or in workFolder when given). Failures and the overwrite and
-// battery-LOW notices are shown with ShowError; false after a failure. On
+// folder (or in workFolder when given). The header is read from the
+// original first; something that is not a regular file or whose areas do
+// not fit in it fails at once, and only the bytes up to the end of the ring
+// data are copied. Failures and the overwrite and battery-LOW notices are
+// shown with ShowError; false after a failure, with no work copy left. On
 // success info.work stays open for ReadRecord.
 bool AnalyseDataFile(DataFileInfo& info, const DefinitionDb& db,
                      const std::string& workFolder = {});

@@ -388,8 +388,9 @@ TThredTess::TThredTess(LineContext& line, CollectionRequest request, const Defin
   try {
     thread_ = std::thread([&line, &db, &progress, request = std::move(request),
                            promise = std::move(promise)]() mutable {
-      promise.set_value(Run(line, request, db, progress));
-      CollectionBusy = false;
+      StepResult result = Run(line, request, db, progress);
+      CollectionBusy = false;  // before the end is published to whoever waits
+      promise.set_value(std::move(result));
     });
   } catch (...) {
     CollectionBusy = false;

@@ -42,13 +42,14 @@ void TThredTess2::Execute() {
     result = StepResult::Failure(LoadMessage(MsgFormInitFailed));
   }
   if (!result && !result.message.empty()) progress_.FlashError(result.message);
+  // Cleared before the end is published: whoever Wait()ed sees it cleared.
+  CollectionBusy = false;
   {
     std::lock_guard lock(mutex_);
     result_ = std::move(result);
     finished_ = true;
   }
   finishedChanged_.notify_all();
-  CollectionBusy = false;
 }
 
 bool TThredTess2::WaitFor(std::chrono::milliseconds timeout) {

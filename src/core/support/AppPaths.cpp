@@ -3,11 +3,13 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string_view>
 
+#include "core/support/File.h"
 #include "core/support/Messages.h"
 
 namespace tessaro {
@@ -38,6 +40,17 @@ std::string ParseUserDir(std::string_view value, const std::string& home) {
   return {};
 }
 
+// The text of a small regular file; empty when there is none (a FIFO or
+// device in its place is not waited on).
+std::string ReadSmallFile(const std::string& path) {
+  constexpr size_t kLimit = 64 * 1024;
+  File file = File::OpenRegular(path, File::Mode::Read);
+  std::string text(kLimit, '\0');
+  const ssize_t n = file ? file.ReadSome(text.data(), text.size()) : -1;
+  text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return text;
+}
+
 std::string HomeFolder() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
@@ -47,7 +60,7 @@ std::string HomeFolder() {
 }  // namespace
 
 std::string DocumentsFolder(const std::string& home, const std::string& configHome) {
-  std::ifstream in(WithSlash(configHome) + "user-dirs.dirs");
+  std::istringstream in(ReadSmallFile(WithSlash(configHome) + "user-dirs.dirs"));
   std::string line;
   std::string found;
   while (std::getline(in, line)) {
@@ -93,10 +106,25 @@ AppPaths CurrentAppPaths() {
                       config && *config == '/' ? std::string(config) : std::string());
 }
 
-bool CreateSettingsFolder(const AppPaths& paths) {
-  std::error_code ec;
-  std::filesystem::create_directories(paths.settingsFolder, ec);
-  return std::filesystem::is_directory(paths.settingsFolder, ec);
+int CreateFolder(const std::string& folder) {
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
+  std::error_code checked;
+  if (std::filesystem::is_directory(folder, checked)) return 0;
+  return made ? made.value() : ENOTDIR;
+}
+
+bool CreateSettingsFolder(const AppPaths& paths) { return CreateFolder(paths.settingsFolder) == 0; }
+
+std::optional<FolderFailure> CreateUserFolders(const AppPaths& paths) {
+  for (const std::string& folder : {paths.baseFolder, paths.settingsFolder}) {
+    if (const int error = CreateFolder(folder)) return FolderFailure{folder, error};
+  }
+  // Only now can the base folder stand in for a program folder the user
+  // may not write.
+  const std::string log = WritableProgramFolder(paths) + "LOG/";
+  if (const int error = CreateFolder(log)) return FolderFailure{log, error};
+  return std::nullopt;
 }
 
 std::string WritableProgramFolder(const AppPaths& paths) {

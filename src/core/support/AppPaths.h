@@ -6,6 +6,7 @@
 // The settings, position, print settings and command history files live in
 // the settings folder; the help file in the program folder.
 
+#include <optional>
 #include <string>
 
 namespace tessaro {
@@ -30,9 +31,24 @@ AppPaths MakeAppPaths(const std::string& home, const std::string& programFolder,
 // The paths of the running program for the current user ($HOME).
 AppPaths CurrentAppPaths();
 
+// Creates folder with all missing parents: 0 when it is a folder
+// afterwards, else the reason (an errno value).
+int CreateFolder(const std::string& folder);
+
 // Creates the settings folder with all missing parents; false when it
 // cannot be made.
 bool CreateSettingsFolder(const AppPaths& paths);
+
+struct FolderFailure {
+  std::string folder;
+  int error = 0;  // errno value
+};
+
+// Creates every folder a run writes to: the base folder (also the default
+// data folder), the settings folder, and the LOG folder in the folder for
+// LOG/ and work files (WritableProgramFolder). The first that cannot be
+// made is returned.
+std::optional<FolderFailure> CreateUserFolders(const AppPaths& paths);
 
 // The folder of the running executable, ending with '/'.
 std::string ExecutableFolder();

@@ -24,6 +24,14 @@ int OpenFlags(File::Mode mode) {
   return O_RDONLY;
 }
 
+File OpenWithFlags(const std::string& path, int flags, mode_t permissions) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags | O_CLOEXEC, permissions);
+  } while (fd < 0 && errno == EINTR);
+  return File(fd);
+}
+
 }  // namespace
 
 File::~File() {
@@ -41,11 +49,20 @@ File& File::operator=(File&& other) noexcept {
 }
 
 File File::Open(const std::string& path, Mode mode, mode_t permissions) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, permissions);
-  } while (fd < 0 && errno == EINTR);
-  return File(fd);
+  return OpenWithFlags(path, OpenFlags(mode), permissions);
+}
+
+File File::OpenNoWait(const std::string& path, Mode mode, mode_t permissions) {
+  return OpenWithFlags(path, OpenFlags(mode) | O_NONBLOCK | O_NOCTTY, permissions);
+}
+
+File File::OpenRegular(const std::string& path, Mode mode, mode_t permissions) {
+  File file = OpenNoWait(path, mode, permissions);
+  struct stat st {};
+  if (!file || (::fstat(file.Descriptor(), &st) == 0 && S_ISREG(st.st_mode))) return file;
+  file.Close();
+  errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  return file;
 }
 
 int File::Release() { return std::exchange(fd_, -1); }
@@ -109,6 +126,11 @@ std::optional<int64_t> File::Size() const {
   struct stat st {};
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) return std::nullopt;
   return st.st_size;
+}
+
+bool File::IsRegular() const {
+  struct stat st {};
+  return fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool File::Truncate(int64_t length) {

@@ -33,6 +33,12 @@ class File {
 
   // An unopened File on failure; errno tells why.
   static File Open(const std::string& path, Mode mode, mode_t permissions = 0644);
+  // As Open, but a FIFO or device at path never makes the call wait (the
+  // descriptor is non-blocking and never becomes a controlling terminal).
+  static File OpenNoWait(const std::string& path, Mode mode, mode_t permissions = 0644);
+  // As OpenNoWait, but only a regular file is opened: anything else gives an
+  // unopened File with errno EISDIR for a folder, EINVAL otherwise.
+  static File OpenRegular(const std::string& path, Mode mode, mode_t permissions = 0644);
 
   bool IsOpen() const { return fd_ >= 0; }
   explicit operator bool() const { return IsOpen(); }
@@ -52,6 +58,7 @@ class File {
 
   std::optional<int64_t> Position() const;
   std::optional<int64_t> Size() const;
+  bool IsRegular() const;
   bool Truncate(int64_t length);
   bool Sync();
 

@@ -83,7 +83,8 @@ void SyncFolder(const std::string& folder) {
 bool IniFile::Load() {
   SetText("");
   lastError_ = 0;
-  File file = File::Open(path_, File::Mode::Read);
+  // A FIFO or device in place of the file is unreadable, never waited on.
+  File file = File::OpenRegular(path_, File::Mode::Read);
   if (!file) {
     lastError_ = errno;
     return lastError_ == ENOENT;
@@ -115,6 +116,12 @@ bool IniFile::Save() {
     target = real;
     ::free(real);
   }
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && !S_ISREG(old.st_mode)) {
+    lastError_ = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
   const size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "./" : target.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -126,8 +133,7 @@ bool IniFile::Save() {
     return false;
   }
   File file(fd);
-  struct stat old {};
-  ::fchmod(fd, ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  ::fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
   const std::string text = Text();
   bool ok = file.WriteExact(text.data(), text.size()) && file.Sync();
   if (!ok) lastError_ = errno;

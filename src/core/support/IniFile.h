@@ -31,10 +31,12 @@ class IniFile {
   const std::string& Path() const { return path_; }
 
   // Reads the file. A missing file reads as empty and succeeds; any other
-  // failure leaves the object empty and returns false (errno in LastError).
+  // failure, a path that is not a regular file included, leaves the object
+  // empty and returns false (errno in LastError).
   bool Load();
   // Writes the whole text atomically; false (errno in LastError) on failure,
-  // in which case the file on disk is unchanged.
+  // in which case the file on disk is unchanged. Something other than a
+  // regular file at the path is never replaced.
   bool Save();
   int LastError() const { return lastError_; }
 

@@ -10,17 +10,23 @@
 
 namespace tessaro {
 
-std::string RuntimeFolder() {
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime == '/')
-    return runtime;
-  // /tmp is shared: use the folder only when it is ours and private.
-  const std::string folder = "/tmp/tessaro-" + std::to_string(::getuid());
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+bool IsPrivateFolder(std::string folder) {
+  // "link/" would make lstat look through the link.
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   struct stat st {};
-  if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
-      (st.st_mode & 077) != 0)
-    return {};
-  return folder;
+  return !folder.empty() && folder.front() == '/' && ::lstat(folder.c_str(), &st) == 0 &&
+         S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
+std::string ChooseRuntimeFolder(const std::string& runtimeDir, const std::string& fallback) {
+  if (IsPrivateFolder(runtimeDir)) return runtimeDir;
+  if (::mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST) return {};
+  return IsPrivateFolder(fallback) ? fallback : std::string();
+}
+
+std::string RuntimeFolder() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  return ChooseRuntimeFolder(runtime ? runtime : "", "/tmp/tessaro-" + std::to_string(::getuid()));
 }
 
 SingleInstance::SingleInstance(std::string name)
@@ -33,7 +39,8 @@ SingleInstance::SingleInstance(std::string name, std::string folder) {
 bool SingleInstance::Acquire() {
   if (held_) return true;
   if (lockPath_.empty()) return true;
-  File file = File::Open(lockPath_, File::Mode::Append, 0600);
+  // A FIFO or device at the lock's name is no lock and is not waited on.
+  File file = File::OpenRegular(lockPath_, File::Mode::Append, 0600);
   if (!file) return true;
   int rc;
   do {

@@ -10,8 +10,15 @@
 
 namespace tessaro {
 
-// $XDG_RUNTIME_DIR, else /tmp/tessaro-<uid> (made private to the user).
-// Empty when neither can be used.
+// True when folder is an absolute path naming a folder itself (not a
+// symbolic link) owned by this user with no access for anybody else.
+bool IsPrivateFolder(std::string folder);
+
+// runtimeDir when it is a private folder, else fallback, created private
+// when missing; empty when neither is a private folder.
+std::string ChooseRuntimeFolder(const std::string& runtimeDir, const std::string& fallback);
+
+// ChooseRuntimeFolder($XDG_RUNTIME_DIR, /tmp/tessaro-<uid>).
 std::string RuntimeFolder();
 
 class SingleInstance {

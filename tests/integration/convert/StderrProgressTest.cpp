@@ -47,15 +47,17 @@ TEST(StderrProgressTest, CancelByRequestAndByInterrupt) {
   EXPECT_FALSE(progress.CancelRequested());
   progress.RequestCancel();
   EXPECT_TRUE(progress.CancelRequested());
-  // SIGINT is process-wide: try it in a child.
-  const auto interrupt = [] {
-    std::ostringstream sink;
-    StderrProgress other(sink, false);
-    StderrProgress::CancelOnInterrupt();
-    ::raise(SIGINT);
-    ::_exit(other.CancelRequested() ? 0 : 1);
-  };
-  EXPECT_EXIT(interrupt(), ::testing::ExitedWithCode(0), "");
+  // Signals are process-wide: try each in a child.
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const auto interrupt = [signal] {
+      std::ostringstream sink;
+      StderrProgress other(sink, false);
+      StderrProgress::CancelOnInterrupt();
+      ::raise(signal);
+      ::_exit(other.CancelRequested() ? 0 : 1);
+    };
+    EXPECT_EXIT(interrupt(), ::testing::ExitedWithCode(0), "") << signal;
+  }
 }
 
 }  // namespace

@@ -122,7 +122,9 @@ TEST_F(DataFileAnalysisTest, WorkFileIsACopyDeletedWithItsOwner) {
     local.rlbPath = dir.WriteFile("in.RLB", img.Build());
     ASSERT_TRUE(AnalyseDataFile(local, db, WorkDir()));
     EXPECT_EQ(local.work.Path(), WorkDir() + "/CVXWIN0.TMP");
-    EXPECT_EQ(TempDir::ReadAll(local.work.Path()), TempDir::ReadAll(local.rlbPath));
+    // Up to the end of the ring data: the end marker and the tail stay out.
+    EXPECT_TRUE(TempDir::ReadAll(local.work.Path()) ==
+                TempDir::ReadAll(local.rlbPath).substr(0, img.dataEnd));
     // The original may go; records come from the copy.
     std::filesystem::remove(local.rlbPath);
     std::vector<uint8_t> r;
@@ -409,6 +411,39 @@ TEST_F(DataFileAnalysisTest, FileOrWorkFolderProblemsFailWithTheirMessage) {
   info.rlbPath = dir.WriteFile("in.RLB", img.Build());
   EXPECT_FALSE(AnalyseDataFile(info, db, dir.Join("no/such/folder")));
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"作業ファイルを作成できませんでした。"});
+}
+
+TEST_F(DataFileAnalysisTest, WhatIsNotAnRlbFileIsRefusedBeforeAnyCopy) {
+  RlbTestImage img;
+  const std::string good = img.Build();
+  const std::string fifo = dir.Join("fifo.RLB");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A sparse gigabyte behind a valid file: only the declared part is copied.
+  const std::string tail = dir.WriteFile("tail.RLB", good);
+  std::filesystem::resize_file(tail, good.size() + (int64_t{1} << 30));
+  struct Case {
+    std::string path;
+    int message;  // 0: analysed
+  } const cases[] = {
+      {"/dev/zero", MsgRlbHeaderError}, {"/dev/null", MsgRlbHeaderError},
+      {fifo, MsgRlbHeaderError},  // would wait for a writer
+      {dir.Path(), MsgRlbHeaderError},  {tail, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    boxes.Clear();
+    info = DataFileInfo{};
+    info.rlbPath = c.path;
+    const bool ok = AnalyseDataFile(info, db, WorkDir());
+    EXPECT_EQ(ok, c.message == 0);
+    if (ok) {
+      EXPECT_EQ(std::filesystem::file_size(info.work.Path()), static_cast<uintmax_t>(img.dataEnd));
+      info.work.Remove();
+    } else {
+      EXPECT_EQ(boxes.Texts(), std::vector<std::string>{LoadMessage(c.message)});
+    }
+    EXPECT_EQ(WorkFiles(), 0u);
+  }
 }
 
 TEST_F(DataFileAnalysisTest, TruncatedFilesFailCleanly) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <filesystem>
 
 #include "core/support/AppPaths.h"
@@ -46,6 +49,12 @@ TEST(AppPathsTest, FollowsXdgDocumentsFolder) {
   config.WriteFile("user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
   EXPECT_EQ(MakeAppPaths(home.Path(), "/x", config.Path()).baseFolder,
             home.Path() + "/Papers/Tessaro/");
+
+  // A FIFO in its place is not waited on.
+  std::filesystem::remove(config.Join("user-dirs.dirs"));
+  ASSERT_EQ(::mkfifo(config.Join("user-dirs.dirs").c_str(), 0600), 0);
+  EXPECT_EQ(MakeAppPaths(home.Path(), "/x", config.Path()).baseFolder,
+            home.Path() + "/Documents/Tessaro/");
 }
 
 TEST(AppPathsTest, ProgramFolderAndWritableFallback) {
@@ -59,6 +68,27 @@ TEST(AppPathsTest, ProgramFolderAndWritableFallback) {
   EXPECT_EQ(WritableProgramFolder(p), p.baseFolder);  // folder does not exist
   std::filesystem::create_directory(home.Path() + "/prog");
   EXPECT_EQ(WritableProgramFolder(p), p.programFolder);
+}
+
+TEST(AppPathsTest, FreshUserGetsEveryFolderItWritesTo) {
+  TempDir root;
+  // A program folder nobody may write to (a path through a file: even root
+  // cannot), and a home folder that does not exist yet.
+  const std::string notAFolder = root.WriteFile("file", "");
+  const AppPaths p = MakeAppPaths(root.Join("home"), notAFolder + "/bin");
+  ASSERT_EQ(WritableProgramFolder(p), p.baseFolder);
+  EXPECT_EQ(CreateUserFolders(p), std::nullopt);
+  for (const std::string& folder : {p.baseFolder, p.settingsFolder, p.baseFolder + "LOG/"})
+    EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
+  EXPECT_FALSE(std::filesystem::exists(notAFolder + "/bin"));
+  EXPECT_EQ(CreateUserFolders(p), std::nullopt);  // existing folders are fine
+
+  // A home below a file cannot get its folders: the first one is named.
+  const AppPaths blocked = MakeAppPaths(notAFolder + "/home", notAFolder + "/bin");
+  const auto failure = CreateUserFolders(blocked);
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->folder, blocked.baseFolder);
+  EXPECT_EQ(failure->error, ENOTDIR);
 }
 
 }  // namespace

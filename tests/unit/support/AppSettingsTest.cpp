@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "core/support/AppPaths.h"
 #include "core/support/AppSettings.h"
@@ -108,13 +111,33 @@ TEST_F(AppSettingsTest, RoundTripKeepsOtherSections) {
 }
 
 TEST_F(AppSettingsTest, UnreadableFileKeepsDefaultsAndSaysSo) {
-  std::filesystem::create_directory(paths_.settingsFile);  // a folder where the file should be
-  AppSettings s;
-  s.line.Baud = 1;
-  EXPECT_FALSE(LoadSettings(paths_.settingsFile, paths_.baseFolder, s));
-  EXPECT_EQ(s.line, LineSettings{});
-  EXPECT_EQ(s.dataFolder, paths_.baseFolder);
-  EXPECT_FALSE(SaveSettings(paths_.settingsFile, s));
+  // Something other than a file in place of the settings or position file
+  // is unreadable at once (a FIFO would wait for a writer) and stays put.
+  const auto folder = [](const std::string& path) { std::filesystem::create_directory(path); };
+  const auto fifo = [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); };
+  const auto device = [](const std::string& path) {
+    std::filesystem::create_symlink("/dev/zero", path);
+  };
+  for (const auto& make : {std::function<void(const std::string&)>(folder), {fifo}, {device}}) {
+    make(paths_.settingsFile);
+    make(paths_.positionFile);
+    const auto type = std::filesystem::symlink_status(paths_.settingsFile).type();
+    AppSettings s;
+    s.line.Baud = 1;
+    EXPECT_FALSE(LoadSettings(paths_.settingsFile, paths_.baseFolder, s));
+    EXPECT_EQ(s.line, LineSettings{});
+    EXPECT_EQ(s.dataFolder, paths_.baseFolder);
+    EXPECT_FALSE(SaveSettings(paths_.settingsFile, s));
+    WindowPos pos;
+    EXPECT_FALSE(LoadWindowPos(paths_.positionFile, pos));
+    EXPECT_FALSE(pos.IsSaved());
+    EXPECT_FALSE(SaveWindowPos(paths_.positionFile, {1, 2}));
+    IniFile direct(paths_.settingsFile);  // a save without a load refuses too
+    EXPECT_FALSE(direct.Save());
+    EXPECT_EQ(std::filesystem::symlink_status(paths_.settingsFile).type(), type);
+    std::filesystem::remove(paths_.settingsFile);
+    std::filesystem::remove(paths_.positionFile);
+  }
 }
 
 TEST_F(AppSettingsTest, SettingThatWouldBreakTheFileIsNotWritten) {

@@ -1,6 +1,7 @@
 #include "core/support/SingleInstance.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,6 +64,49 @@ TEST(SingleInstanceTest, UnusableFolderRunsUnguarded) {
   SingleInstance missing(kName, dir.Path() + "/missing");
   EXPECT_TRUE(missing.Acquire());
   EXPECT_FALSE(missing.Held());
+}
+
+TEST(SingleInstanceTest, SpecialFileAtTheLockIsNotWaitedOn) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir.Path() + "/CVXWIN.TES.lock").c_str(), 0600), 0);
+  SingleInstance instance(kName, dir.Path());
+  EXPECT_TRUE(instance.Acquire());  // runs unguarded, as without a folder
+  EXPECT_FALSE(instance.Held());
+}
+
+TEST(SingleInstanceTest, OnlyPrivateFoldersServeAsRuntimeFolder) {
+  TempDir dir;
+  const std::string good = dir.Join("good");
+  const std::string open = dir.Join("open");
+  const std::string link = dir.Join("link");
+  ::mkdir(good.c_str(), 0700);
+  ::mkdir(open.c_str(), 0700);
+  ::chmod(open.c_str(), 0755);
+  ::symlink(good.c_str(), link.c_str());
+  const std::string fallback = dir.Join("fallback");
+  struct Case {
+    std::string runtimeDir;
+    std::string chosen;
+  } const cases[] = {
+      {good, good},
+      {good + "/", good + "/"},
+      {open, fallback},        // others may look in
+      {link, fallback},        // a link may be swapped under us
+      {link + "/", fallback},  // not even with a trailing slash
+      {"", fallback},          // unset
+      {"relative", fallback},  // not an absolute path
+      {dir.Join("missing"), fallback},
+      {"/", fallback},  // not ours
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChooseRuntimeFolder(c.runtimeDir, fallback), c.chosen) << c.runtimeDir;
+  }
+  struct stat st {};
+  ASSERT_EQ(::lstat(fallback.c_str(), &st), 0);  // made private when missing
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  // A fallback that fails the same checks is refused as well.
+  EXPECT_EQ(ChooseRuntimeFolder(open, open), "");
+  EXPECT_EQ(ChooseRuntimeFolder(open, link), "");
 }
 
 TEST(SingleInstanceTest, RuntimeFolderIsUsable) {
