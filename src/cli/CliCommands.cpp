@@ -13,7 +13,9 @@ const std::vector<CliCommand>& CliCommands() {
        -1, false, RunConvert},
       {"rings", "", "list the recorder's rings as the collection dialog shows them", 0, 0, true,
        RunRings},
-      {"collect", "[--ring NEW|OLD-nn] [--form q5|corvex] [--csv PATH] [--keep-rlb] [--overwrite-ok] [--high-speed]",
+      {"collect",
+       "[--ring NEW|OLD-nn] [--form q5|corvex] [--csv PATH] [--keep-rlb] [--overwrite] "
+       "[--overwrite-ok] [--high-speed]",
        "collect one ring into a CSV file", 0, -1, true, RunCollect},
   };
   return commands;

@@ -4,6 +4,7 @@
 #include "cli/StderrProgress.h"
 #include "core/collect/CollectionPlan.h"
 #include "core/collect/RingCatalog.h"
+#include "core/collect/TemporaryNames.h"
 #include "core/collect/ThredTess.h"
 #include "core/support/AppPaths.h"
 #include "core/support/AppSettings.h"
@@ -35,6 +36,18 @@ std::string DataFolder(const CollectSetup& setup) {
   return settings.dataFolder;
 }
 
+// False, with the message, the reason and what to do, when the files of the
+// request cannot be written.
+bool FilesWritable(const CollectionRequest& request, std::ostream& err) {
+  const StepResult checked = CheckCollectionFiles(request);
+  if (checked) return true;
+  err << checked.message << "\n" << checked.reason << "\n";
+  if (!request.replaceRlb && RlbFileExists(request))
+    err << "tessaro-cli: --overwrite replaces the existing RLB file"
+        << "\n";
+  return false;
+}
+
 CsvType StoredForm(const CollectSetup& setup) {
   const std::string file =
       setup.settingsFile.empty() ? CurrentAppPaths().settingsFile : setup.settingsFile;
@@ -55,12 +68,14 @@ bool ParseCollectArguments(const std::vector<std::string>& args, CollectArgument
       value = name.substr(eq + 1);
       name.resize(eq);
     }
-    if (name == "--keep-rlb" || name == "--overwrite-ok" || name == "--high-speed") {
+    if (name == "--keep-rlb" || name == "--overwrite" || name == "--overwrite-ok" ||
+        name == "--high-speed") {
       if (hasValue) {
         error = name + " takes no value";
         return false;
       }
       (name == "--keep-rlb"       ? parsed.keepRlb
+       : name == "--overwrite"    ? parsed.overwrite
        : name == "--overwrite-ok" ? parsed.overwriteOk
                                   : parsed.highSpeed) = true;
     } else if (name == "--ring") {
@@ -104,6 +119,14 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
                       const CollectSetup& setup, std::ostream& out, std::ostream& err) {
   DefinitionDb db;
   if (!OpenDefinitions(db, setup.databasePath, err)) return kExitFailed;
+  if (!arguments.csvPath.empty()) {
+    CollectionRequest files;
+    files.csvPath = arguments.csvPath;
+    files.rlbPath = RlbPathFor(arguments.csvPath);
+    files.saveDataFile = arguments.keepRlb;
+    files.replaceRlb = arguments.overwrite;
+    if (!FilesWritable(files, err)) return kExitFailed;
+  }
   StderrProgress progress(err);
   if (setup.interruptCancels) StderrProgress::CancelOnInterrupt();
 
@@ -139,10 +162,16 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
   const std::string csvPath = arguments.csvPath.empty() ? plan.names.csvPath : arguments.csvPath;
   CollectionRequest request = MakeCollectionRequest(plan, csvPath, options, arguments.highSpeed);
   request.programFolder = setup.programFolder;
+  request.replaceRlb = arguments.overwrite;
+  if (!FilesWritable(request, err)) return kExitFailed;
   progress.SetCaption(LoadMessage(MsgCollectCaption));
   const StepResult result = TThredTess::Run(line, request, db, progress);
   progress.Finish();
-  if (!result) return kExitFailed;  // its text is on err already
+  if (!result) {
+    // The text is on err already; the system's reason follows it.
+    if (!result.reason.empty()) err << result.reason << std::endl;
+    return kExitFailed;
+  }
   out << request.csvPath << std::endl;
   if (request.saveDataFile) out << request.rlbPath << std::endl;
   return kExitOk;
@@ -153,6 +182,7 @@ int RunCollect(CliContext& context) {
       context, ParseCollectArguments, [&](const CollectArguments& arguments) {
         CollectSetup setup;
         setup.interruptCancels = true;
+        RemoveStaleTemporariesAtStart(CurrentAppPaths());
         return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);
       });
 }

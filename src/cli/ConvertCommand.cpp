@@ -3,6 +3,8 @@
 #include "cli/CliDefinitions.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/ConversionStep.h"
+#include "core/collect/TemporaryNames.h"
+#include "core/support/AppPaths.h"
 #include "core/support/FileNames.h"
 
 namespace tessaro {
@@ -73,6 +75,7 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
   progress.Finish();
   if (!result) {
     if (!result.message.empty()) err << result.message << std::endl;
+    if (!result.reason.empty()) err << result.reason << std::endl;
     return kExitFailed;
   }
   out << csvPath << std::endl;
@@ -84,6 +87,7 @@ int RunConvert(CliContext& context) {
       context, ParseConvertArguments, [&](const ConvertArguments& arguments) {
         ConvertSetup setup;
         setup.interruptCancels = true;
+        RemoveStaleTemporariesAtStart(CurrentAppPaths());
         return RunConvertCommand(arguments, setup, context.out, context.err);
       });
 }

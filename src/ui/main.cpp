@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "core/collect/TemporaryNames.h"
 #include "core/support/AppPaths.h"
 #include "core/support/IdleFlagServer.h"
 #include "core/support/MessageBox.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
 
   const AppPaths paths = CurrentAppPaths();
   CreateSettingsFolder(paths);  // a failure shows when the settings are read
+  RemoveStaleTemporariesAtStart(paths);
 
   int result = 0;
   {
