@@ -136,7 +136,9 @@ TEST(CollectCli, ExistingRlbFileIsReplacedOnlyWithAgreement) {
     const std::string csv = rig.Path("x.csv"), rlb = rig.Path("x.RLB");
     const std::string held = linked ? rig.Dir().WriteFile("held.bin", "earlier")
                                     : rig.Dir().WriteFile("x.RLB", "earlier");
-    if (linked) ASSERT_EQ(::symlink(held.c_str(), rlb.c_str()), 0);
+    if (linked) {
+      ASSERT_EQ(::symlink(held.c_str(), rlb.c_str()), 0);
+    }
     const auto unchanged = [&] {
       EXPECT_EQ(TempDir::ReadAll(held), "earlier");
       EXPECT_EQ(std::filesystem::is_symlink(rlb), linked);
