@@ -8,6 +8,7 @@
 #include "cli/StderrProgress.h"
 #include "core/collect/CollectionPlan.h"
 #include "core/collect/RingCatalog.h"
+#include "core/collect/TemporaryNames.h"
 #include "core/collect/ThredTess.h"
 #include "core/support/AppPaths.h"
 #include "core/support/AppSettings.h"
@@ -26,6 +27,18 @@ std::string DataFolder(const CollectSetup& setup) {
     LoadSettings(setup.settingsFile, setup.baseFolder, settings);
   }
   return settings.dataFolder;
+}
+
+// False, with the message, the reason and what to do, when the files of the
+// request cannot be written.
+bool FilesWritable(const CollectionRequest& request, std::ostream& err) {
+  const StepResult checked = CheckCollectionFiles(request);
+  if (checked) return true;
+  err << checked.message << "\n" << checked.reason << "\n";
+  if (!request.replaceRlb && RlbFileExists(request))
+    err << "tessaro-cli: --overwrite replaces the existing RLB file"
+        << "\n";
+  return false;
 }
 
 CsvType StoredForm(const CollectSetup& setup) {
@@ -56,6 +69,8 @@ void BindCollectArguments(CLI::App& command, CollectArguments& arguments) {
           },
           ""));
   command.add_flag("--keep-rlb", arguments.keepRlb, "keep the RLB file beside the CSV file");
+  command.add_flag("--overwrite", arguments.overwrite,
+                   "replace an existing RLB file of the same name");
   command.add_flag("--overwrite-ok", arguments.overwriteOk,
                    "drop overwritten leading records without asking");
   command.add_flag("--high-speed", arguments.highSpeed,
@@ -66,6 +81,14 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
                       const CollectSetup& setup, std::ostream& out, std::ostream& err) {
   DefinitionDb db;
   if (!OpenDefinitions(db, setup.databasePath, err)) return kExitFailed;
+  if (!arguments.csvPath.empty()) {
+    CollectionRequest files;
+    files.csvPath = arguments.csvPath;
+    files.rlbPath = RlbPathFor(arguments.csvPath);
+    files.saveDataFile = arguments.keepRlb;
+    files.replaceRlb = arguments.overwrite;
+    if (!FilesWritable(files, err)) return kExitFailed;
+  }
   StderrProgress progress(err);
   if (setup.interruptCancels) StderrProgress::CancelOnInterrupt();
 
@@ -101,10 +124,16 @@ int RunCollectCommand(LineContext& line, const CollectArguments& arguments,
   const std::string csvPath = arguments.csvPath.empty() ? plan.names.csvPath : arguments.csvPath;
   CollectionRequest request = MakeCollectionRequest(plan, csvPath, options, arguments.highSpeed);
   request.programFolder = setup.programFolder;
+  request.replaceRlb = arguments.overwrite;
+  if (!FilesWritable(request, err)) return kExitFailed;
   progress.SetCaption(LoadMessage(MsgCollectCaption));
   const StepResult result = TThredTess::Run(line, request, db, progress);
   progress.Finish();
-  if (!result) return kExitFailed;  // its text is on err already
+  if (!result) {
+    // The text is on err already; the system's reason follows it.
+    if (!result.reason.empty()) err << result.reason << std::endl;
+    return kExitFailed;
+  }
   out << request.csvPath << std::endl;
   if (request.saveDataFile) out << request.rlbPath << std::endl;
   return kExitOk;
@@ -114,6 +143,7 @@ int RunCollect(CliContext& context, const CollectArguments& arguments) {
   if (!PrepareUserFolders(context.err)) return kExitFailed;
   CollectSetup setup;
   setup.interruptCancels = true;
+  RemoveStaleTemporariesAtStart(CurrentAppPaths());
   return RunCollectCommand(*context.line, arguments, setup, context.out, context.err);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // tessaro-cli collect [--ring NEW|OLD-nn] [--form q5|corvex] [--csv PATH]
-// [--keep-rlb] [--overwrite-ok] [--high-speed]: the collection dialog's work
-// without a window. The management information is read and checked as the
-// dialog does; without --csv the file name is proposed in the data folder
-// of the settings file. Overwritten leading records are dropped only with
+// [--keep-rlb] [--overwrite] [--overwrite-ok] [--high-speed]: the collection
+// dialog's work without a window. The management information is read and
+// checked as the dialog does; without --csv the file name is proposed in the
+// data folder of the settings file. A kept RLB file replaces an existing one
+// of its name only with --overwrite (checked before the recorder is asked
+// anything). Overwritten leading records are dropped only with
 // --overwrite-ok. The CSV path (and the RLB path when kept) go to out;
 // progress, notices and failures to err; Ctrl-C cancels cleanly.
 
@@ -27,8 +29,9 @@ struct CollectArguments {
   std::optional<CsvType> form;  // default: [Csv] Type of the settings file
   std::string csvPath;          // empty: proposed in the data folder
   bool keepRlb = false;
-  bool overwriteOk = false;
-  bool highSpeed = false;  // the main window's high-speed flag: Mnp for 128-byte recorders
+  bool overwrite = false;    // an existing RLB file of the name may be replaced
+  bool overwriteOk = false;  // overwritten leading records may be dropped
+  bool highSpeed = false;    // the main window's high-speed flag: Mnp for 128-byte recorders
 };
 
 void BindCollectArguments(CLI::App& command, CollectArguments& arguments);

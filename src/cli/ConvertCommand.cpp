@@ -7,6 +7,8 @@
 #include "cli/CliFolders.h"
 #include "cli/StderrProgress.h"
 #include "core/collect/ConversionStep.h"
+#include "core/collect/TemporaryNames.h"
+#include "core/support/AppPaths.h"
 #include "core/support/FileNames.h"
 
 namespace tessaro {
@@ -32,6 +34,7 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
   progress.Finish();
   if (!result) {
     if (!result.message.empty()) err << result.message << std::endl;
+    if (!result.reason.empty()) err << result.reason << std::endl;
     return kExitFailed;
   }
   out << csvPath << std::endl;
@@ -42,6 +45,7 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
   if (!PrepareUserFolders(context.err)) return kExitFailed;
   ConvertSetup setup;
   setup.interruptCancels = true;
+  RemoveStaleTemporariesAtStart(CurrentAppPaths());
   return RunConvertCommand(arguments, setup, context.out, context.err);
 }
 

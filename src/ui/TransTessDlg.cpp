@@ -168,6 +168,17 @@ void TTransTessDLG::Button1Click() {
   }
   request_ = request;
   request_.programFolder = context_.programFolder;
+  // The save dialog confirmed the CSV file; the kept RLB file beside it is
+  // asked about here.
+  if (RlbFileExists(request_)) {
+    const std::string name = request_.rlbPath.substr(request_.rlbPath.find_last_of('/') + 1);
+    if (AskYesNo(FormatMessage(MsgAskReplaceRlb, name.c_str())) != BoxResult::Yes) return;
+    request_.replaceRlb = true;
+  }
+  if (const StepResult files = CheckCollectionFiles(request_); !files) {
+    ShowError(files.message + "\n" + files.reason);
+    return;
+  }
 
   hide();
   std::unique_ptr<TThredTess> thread;

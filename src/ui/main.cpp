@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "core/collect/TemporaryNames.h"
 #include "core/support/AppPaths.h"
 #include "core/support/IdleFlagServer.h"
 #include "core/support/MessageBox.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   const AppPaths paths = CurrentAppPaths();
   // A folder that cannot be made shows when it is first used.
   CreateUserFolders(paths);
+  RemoveStaleTemporariesAtStart(paths);
 
   int result = 0;
   {

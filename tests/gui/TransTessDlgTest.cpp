@@ -233,6 +233,29 @@ TEST_F(TransTessDlgTest, RefusesACsvNameThatWouldBeTheRlbFile) {
   EXPECT_FALSE(SentCommand(rig.sim.Recorder(), "xdm1kdd1"));
 }
 
+TEST_F(TransTessDlgTest, AnExistingRlbFileIsReplacedOnlyAfterTheQuestion) {
+  SimLine rig(SimFixture::Profile("default"));
+  auto dialog = Prepared(rig);
+  dialog->RlbSave()->setChecked(true);
+  dialog->CsvTypeGroup()->SetType(CsvType::Q5);
+  const std::string rlb = dir_.WriteFile("data/keep.RLB", "earlier");
+  const std::string question = FormatMessage(MsgAskReplaceRlb, "keep.RLB");
+  boxes_.QueueAnswer(BoxResult::No);
+  files_.AnswerSave(QString::fromStdString(dir_.Join("data/keep.csv")));
+  dialog->Button1Click();
+  EXPECT_EQ(boxes_.Boxes(), (std::vector<RecordedBox>{{BoxKind::YesNo, question, BoxResult::No}}));
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_FALSE(SentCommand(rig.sim.Recorder(), "xdm1kdd1"));
+  EXPECT_EQ(TempDir::ReadAll(rlb), "earlier");
+
+  boxes_.Clear();
+  boxes_.QueueAnswer(BoxResult::Yes);
+  files_.AnswerSave(QString::fromStdString(dir_.Join("data/keep.csv")));
+  dialog->Button1Click();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(TempDir::ReadAll(dir_.Join("data/keep.csv")), CoreConversion(rlb, CsvType::Q5));
+}
+
 // The collection command of the main window, from the button to the files.
 class TransCommandTest : public CollectDialogTest {
  protected:

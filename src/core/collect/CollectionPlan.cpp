@@ -1,9 +1,12 @@
 #include "core/collect/CollectionPlan.h"
 
+#include <sys/stat.h>
+
 #include "core/collect/DataFileInfo.h"
 #include "core/support/FileNames.h"
 #include "core/support/IniFile.h"
 #include "core/support/Messages.h"
+#include "core/support/OutputTarget.h"
 
 namespace tessaro {
 
@@ -112,6 +115,21 @@ CollectionRequest MakeCollectionRequest(const CollectionPlan& plan, const std::s
   request.skipBytes = plan.skipBytes;
   request.highSpeedMode = highSpeedMode;
   return request;
+}
+
+bool RlbFileExists(const CollectionRequest& request) {
+  struct stat st {};
+  return request.saveDataFile && ::lstat(request.rlbPath.c_str(), &st) == 0;
+}
+
+StepResult CheckCollectionFiles(const CollectionRequest& request) {
+  const OutputTarget csv = ResolveOutputTarget(request.csvPath);
+  if (!csv.Usable()) return StepResult::Failure(LoadMessage(MsgCsvCreateFailed), csv.reason);
+  if (!request.saveDataFile) return StepResult::Success();
+  const OutputTarget rlb = ResolveOutputTarget(
+      request.rlbPath, request.replaceRlb ? ExistingFile::Replace : ExistingFile::Refuse);
+  if (!rlb.Usable()) return StepResult::Failure(LoadMessage(MsgRlbCreateFailed), rlb.reason);
+  return StepResult::Success();
 }
 
 }  // namespace tessaro

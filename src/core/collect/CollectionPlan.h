@@ -89,4 +89,15 @@ std::string RlbPathFor(const std::string& csvPath);
 CollectionRequest MakeCollectionRequest(const CollectionPlan& plan, const std::string& csvPath,
                                         const CollectionOptions& options, bool highSpeedMode);
 
+// True when the RLB file is to be kept and a file of its name exists: the
+// user is asked (or, on the command line, must have agreed) before
+// request.replaceRlb may be set.
+bool RlbFileExists(const CollectionRequest& request);
+// Whether the collection's files can be written, before the recorder is
+// asked anything: the CSV file and the kept RLB file each new or a writable
+// regular file (SafeOutputFile's rule), an existing RLB file only with
+// request.replaceRlb. The failure carries the create message of the file
+// and the reason.
+StepResult CheckCollectionFiles(const CollectionRequest& request);
+
 }  // namespace tessaro

@@ -1,7 +1,5 @@
 #include "core/collect/ConversionStep.h"
 
-#include <unistd.h>
-
 #include "core/collect/CollectionReport.h"
 #include "core/collect/DataFileAnalysis.h"
 
@@ -10,14 +8,13 @@ namespace tessaro {
 StepResult RunConversionStep(const ConversionJob& job, const DefinitionDb& db,
                              ProgressReporter& progress) {
   DataFileInfo info;  // owns the work copy: it goes on every path
-  info.rlbPath = job.rlbPath;
+  info.rlbPath = job.sourcePath.empty() ? job.rlbPath : job.sourcePath;
   if (!AnalyseDataFile(info, db, job.programFolder)) return StepResult::Failure({});
   StepResult written = WriteCsv(job.csvType, info, job.csvPath, progress);
   if (!written) return written;  // the RLB file stays whatever the save option says
   const ReportRun run{job.rlbPath, job.csvPath, job.keepRlb, job.csvType, job.conversion};
   WriteCollectionReport(info, run, db, job.programFolder);
   info.work.Remove();
-  if (!job.keepRlb) ::unlink(job.rlbPath.c_str());
   return written;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The conversion step shared by collection and file conversion: analyse an
 // RLB file, write its CSV file in the chosen form, append the report block,
-// then clean up (the work copy always goes; the RLB file only when it is not
-// to be kept and the CSV file was written).
+// then remove the work copy. The RLB file is never touched: whoever made it
+// decides whether it stays.
 
 #include <string>
 
@@ -15,7 +15,8 @@ namespace tessaro {
 class DefinitionDb;
 
 struct ConversionJob {
-  std::string rlbPath;
+  std::string rlbPath;     // the RLB file's name, as the report gives it
+  std::string sourcePath;  // where it is read now; rlbPath when empty
   std::string csvPath;
   CsvType csvType = CsvType::Q5;
   bool keepRlb = true;     // the collection's save option; a conversion keeps its input

@@ -37,6 +37,7 @@ class CsvOutput {
   bool EndRecord() { return buffer_.size() < kChunkSize || Flush(); }
   bool Finish() { return Flush() && file_.Commit(); }
   int64_t FailedRecord() const { return pieceRecord_; }
+  std::string Reason() const { return file_.Reason(); }
 
  private:
   bool Flush() {
@@ -152,11 +153,11 @@ StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath, Progress
   CsvOutput out;
   // Renaming the finished CSV file over its own input would lose the data.
   if (SameFile(csvPath, info.rlbPath) || !out.Create(csvPath))
-    return StepResult::Failure(LoadMessage(MsgCsvCreateFailed));
+    return StepResult::Failure(LoadMessage(MsgCsvCreateFailed), out.Reason());
   progress.SetMessage(LoadMessage(MsgCsvSaving));
   const auto writeFailure = [&] {
     return StepResult::Failure(
-        FormatMessage(MsgCsvWriteFailed, static_cast<int>(out.FailedRecord())));
+        FormatMessage(MsgCsvWriteFailed, static_cast<int>(out.FailedRecord())), out.Reason());
   };
 
   out.BeginRecord(0);

@@ -14,6 +14,7 @@
 #include "core/collect/FileTuple.h"
 #include "core/collect/LittleEndian.h"
 #include "core/collect/RecorderTuple.h"
+#include "core/collect/TemporaryNames.h"
 #include "core/support/AppPaths.h"
 #include "core/support/DefinitionDb.h"
 #include "core/support/MessageBox.h"
@@ -271,20 +272,13 @@ bool Fail(int message, DataFileInfo& info) {
 
 }  // namespace
 
-std::string MakeWorkFileName(const std::string& folder) {
+WorkFile MakeWorkFile(const std::string& folder) {
   const std::string dir =
       WithSlash(folder.empty() ? WritableProgramFolder(CurrentAppPaths()) : folder);
   for (int n = 0; n <= 9999; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "CVXWIN%d.TMP", n);
-    const std::string path = dir + name;
-    // Creating the file claims the name atomically against other threads.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-      ::close(fd);
-      return path;
-    }
-    if (errno != EEXIST) return {};
+    OwnedTemporary made = OwnedTemporary::Create(dir + WorkFileName(n));
+    if (made.IsOpen()) return WorkFile(std::move(made));
+    if (errno != EEXIST) break;
   }
   return {};
 }
@@ -311,9 +305,9 @@ bool AnalyseDataFile(DataFileInfo& info, const DefinitionDb& db, const std::stri
     if (!original) return Fail(MsgWorkFileCopy, info);
     if (!original.IsRegular() || !ReadHeader(original, info)) return Fail(MsgRlbHeaderError, info);
     if (!AreasFit(info, original)) return Fail(MsgRlbTupleError, info);
-    const std::string workPath = MakeWorkFileName(workFolder);
+    info.work = MakeWorkFile(workFolder);
+    const std::string workPath = info.work.Path();
     if (workPath.empty()) return Fail(MsgWorkFileCreate, info);
-    info.work = WorkFile(workPath);
     if (!CopyFile(original, info.dataAreaEnd, workPath)) return Fail(MsgWorkFileCopy, info);
   }
   if (!info.work.OpenForReading()) return Fail(MsgWorkFileOpen, info);

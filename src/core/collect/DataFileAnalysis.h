@@ -34,9 +34,10 @@ bool ReadRecord(int64_t index, DataFileInfo& info, std::vector<uint8_t>& record)
 bool ConvertRecordToHost(const DataFileInfo& info, uint8_t* record);
 
 // The first free "CVXWIN%d.TMP" (0..9999) in folder, or in the writable
-// program folder when folder is empty. The file is created empty so that no
-// other caller takes the same name; empty result when none is free.
-std::string MakeWorkFileName(const std::string& folder = {});
+// program folder when folder is empty, created empty and locked so that no
+// other caller takes the same name; a work file without a path when none is
+// free.
+WorkFile MakeWorkFile(const std::string& folder = {});
 
 struct DataFileNames {
   std::string csvPath;

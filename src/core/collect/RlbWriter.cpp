@@ -1,7 +1,5 @@
 #include "core/collect/RlbWriter.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -37,17 +35,17 @@ bool FitsInt32(int64_t v) {
 
 }  // namespace
 
-RlbWriter::~RlbWriter() {
-  if (!finished_ || file_.IsOpen()) Discard();
+RlbWriter::~RlbWriter() { Discard(); }
+
+bool RlbWriter::Create(const std::string& path, SafeOutputFile::Existing existing) {
+  Discard();
+  if (!out_.Create(path, existing)) return false;
+  path_ = path;
+  return true;
 }
 
-bool RlbWriter::Create(const std::string& path) {
-  Discard();
-  file_ = File::Open(path, File::Mode::Create);
-  if (!file_) return false;
-  path_ = path;
-  finished_ = false;
-  return true;
+const std::string& RlbWriter::ReadablePath() const {
+  return committed_ ? path_ : out_.TemporaryPath();
 }
 
 bool RlbWriter::WriteHeader(int recorderRingCount) {
@@ -230,23 +228,27 @@ RlbWriter::FinishResult RlbWriter::Finish(int ringsStored, int recorderRingCount
   return FinishResult::Ok;
 }
 
-bool RlbWriter::Close() {
-  if (!file_) return false;
-  const bool closed = file_.Close();
-  if (!finished_ || !closed) {
-    finished_ = false;
+bool RlbWriter::Complete() {
+  if (finished_ && out_.Flush()) return true;
+  Discard();
+  return false;
+}
+
+bool RlbWriter::Commit() {
+  if (!finished_ || !out_.Commit()) {
     Discard();
     return false;
   }
-  path_.clear();  // kept: nothing left to delete
+  committed_ = true;
   return true;
 }
 
+bool RlbWriter::Close() { return Complete() && Commit(); }
+
 void RlbWriter::Discard() {
-  file_.Close();
-  if (!path_.empty()) ::unlink(path_.c_str());
-  path_.clear();
+  out_.Discard();
   finished_ = false;
+  committed_ = false;
 }
 
 }  // namespace tessaro

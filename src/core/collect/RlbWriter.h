@@ -2,12 +2,14 @@
 // Writes an RLB recorder data file in the order a collection produces it:
 // the header with placeholders, the header values, the ROM, EEP and BATT
 // area images and the ring data as they arrive, then the end marker and the
-// final header values. A file that is not finished and closed is deleted
-// when the writer goes away, so a failed or cancelled collection leaves
-// nothing behind.
+// final header values. The file is written under a temporary name beside
+// its own (SafeOutputFile) and takes its name only when Commit is called
+// after a successful Finish; anything else removes it when the writer goes
+// away, so a failed or cancelled collection leaves nothing behind and an
+// earlier file of the name stays as it was.
 //
 //   RlbWriter w;
-//   w.Create(path) && w.WriteHeader(ringCount) && w.SetFileType() && ...
+//   w.Create(path, existing) && w.WriteHeader(ringCount) && w.SetFileType() && ...
 //   w.BeginAreas();            // ROM area starts here
 //   ... WriteBlock() ...       // ROM blocks
 //   w.MarkEepArea();  ... WriteBlock() ...
@@ -15,7 +17,8 @@
 //   w.MarkRingDataArea();
 //   per ring: ring data blocks, tuple rewrites, SeekTo(ring start + bytes)
 //   w.Finish(ringsStored, recorderRingCount) == RlbWriter::FinishResult::Ok
-//   w.Close();
+//   w.Complete();   // on disk, still under the temporary name (ReadablePath)
+//   w.Commit();     // renamed into place; Close() does both
 
 #include <array>
 #include <cstdint>
@@ -24,6 +27,7 @@
 
 #include "core/collect/FileTuple.h"
 #include "core/collect/RecorderTuple.h"
+#include "core/collect/SafeOutputFile.h"
 #include "core/support/DateTime.h"
 #include "core/support/File.h"
 
@@ -43,8 +47,10 @@ class RlbWriter {
   RlbWriter(const RlbWriter&) = delete;
   RlbWriter& operator=(const RlbWriter&) = delete;
 
-  // Creates (truncates) the file.
-  bool Create(const std::string& path);
+  // Starts the file; what happens to an existing file of the name (at
+  // Commit) is SafeOutputFile's rule.
+  bool Create(const std::string& path,
+              SafeOutputFile::Existing existing = SafeOutputFile::Existing::Replace);
   // The fifteen header tuples with their placeholders; the ring table has
   // 512 entries when the recorder has 33 rings or more, else 32.
   bool WriteHeader(int recorderRingCount);
@@ -68,6 +74,12 @@ class RlbWriter {
   bool SeekTo(int64_t offset);
   std::optional<int64_t> Position() const;
   File& Handle() { return file_; }
+  // Where the file can be read now: its temporary name until Commit, then
+  // its own.
+  const std::string& ReadablePath() const;
+  // Why the last file operation failed ("name: No space left on device");
+  // empty when no system reason is known.
+  std::string FailureReason() const { return out_.Reason(); }
 
   int64_t RomOffset() const { return romOffset_; }
   int64_t EepOffset() const { return eepOffset_; }
@@ -86,9 +98,14 @@ class RlbWriter {
   // values: data block size, rings stored, area offsets, ring table (from
   // the BATT area's FILE pointers), ring data start and end.
   FinishResult Finish(int ringsStored, int recorderRingCount);
-  // Closes the file; it is kept only when Finish succeeded and the close did.
+  // After a successful Finish: flushes the file to disk, keeping it under
+  // its temporary name. False (and the file deleted) otherwise.
+  bool Complete();
+  // Renames the completed file into place; false (file deleted) on failure.
+  bool Commit();
+  // Complete and Commit.
   bool Close();
-  // Closes and deletes the file.
+  // Deletes the file unless it was committed.
   void Discard();
 
  private:
@@ -100,8 +117,10 @@ class RlbWriter {
   int64_t GroupStart(int64_t filePointer) const { return battOffset_ + filePointer; }
 
   std::string path_;
-  File file_;
+  SafeOutputFile out_;
+  File& file_ = out_.Handle();  // the temporary file while it is written
   bool finished_ = false;
+  bool committed_ = false;
   int ringTableSize_ = rlb::kRingTableSmall;
   // Offset of each header tuple's data, by tuple number 10..24.
   std::array<int64_t, 25> dataOffset_{};

@@ -55,9 +55,13 @@ class Collector {
   Collector(LineContext& line, const CollectionRequest& request, ProgressReporter& progress)
       : line_(line), request_(request), progress_(progress) {}
 
-  // Fills the RLB file; throws CollectFailure. The file is kept only when
-  // this returns.
+  // Fills the RLB file; throws CollectFailure. The file is complete, under
+  // its temporary name, only when this returns.
   void CollectRing();
+  // Puts the completed file under its name.
+  bool KeepRlb() { return writer_.Commit(); }
+  const std::string& RlbReadablePath() const { return writer_.ReadablePath(); }
+  std::string FailureReason() const { return writer_.FailureReason(); }
 
  private:
   enum class AreaResult { Ok, Failed };
@@ -217,7 +221,11 @@ void Collector::ReceiveRing(int ring, int stored) {
 void Collector::CollectRing() {
   Percent(0);
   Status(MsgCollectGathering);
-  Require(writer_.Create(request_.rlbPath), MsgRlbCreateFailed);
+  using Existing = SafeOutputFile::Existing;
+  Require(writer_.Create(request_.rlbPath, !request_.saveDataFile ? Existing::Ignore
+                                           : request_.replaceRlb  ? Existing::Replace
+                                                                  : Existing::Refuse),
+          MsgRlbCreateFailed);
   LinePurge(line_);
   Require(LineCheck(line_), MsgLineCheckFailed);
 
@@ -283,7 +291,7 @@ void Collector::CollectRing() {
     case RlbWriter::FinishResult::WriteFailed:
       Fail(MsgRlbHeaderWriteFailed);
   }
-  Require(writer_.Close(), MsgRlbHeaderWriteFailed);
+  Require(writer_.Complete(), MsgRlbHeaderWriteFailed);
 }
 
 }  // namespace
@@ -346,28 +354,28 @@ StepResult TThredTess::Run(LineContext& line, const CollectionRequest& request,
                            const DefinitionDb& db, ProgressReporter& progress) {
   StepResult result;
   try {
+    Collector collector(line, request, progress);  // an RLB file not kept goes with it
     bool collected = false;
-    {
-      Collector collector(line, request, progress);
-      try {
-        collector.CollectRing();
-        collected = true;
-      } catch (const CollectFailure& failure) {
-        result = StepResult::Failure(LoadMessage(failure.message));
-      }
-    }  // an unfinished RLB file is deleted here
+    try {
+      collector.CollectRing();
+      collected = true;
+    } catch (const CollectFailure& failure) {
+      result = StepResult::Failure(LoadMessage(failure.message), collector.FailureReason());
+    }
+    if (collected && request.saveDataFile && !collector.KeepRlb()) {
+      result = StepResult::Failure(LoadMessage(MsgRlbCreateFailed), collector.FailureReason());
+      collected = false;
+    }
     if (collected) {
       ConversionJob job;
       job.rlbPath = request.rlbPath;
+      job.sourcePath = collector.RlbReadablePath();
       job.csvPath = request.csvPath;
       job.csvType = request.csvType;
       job.keepRlb = request.saveDataFile;
       job.conversion = false;
       job.programFolder = request.programFolder;
       result = RunConversionStep(job, db, progress);
-      // The step keeps the file when the CSV file failed; a file the user
-      // did not ask for still goes.
-      if (!request.saveDataFile) ::unlink(request.rlbPath.c_str());
     }
   } catch (const std::bad_alloc&) {
     result = StepResult::Failure(LoadMessage(MsgOutOfMemory));

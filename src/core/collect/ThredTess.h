@@ -3,8 +3,11 @@
 // BATT tuple areas and one ring's data by checksum block transfer into an
 // RLB file, then runs the conversion step (analysis, CSV file, report).
 // It talks to the user only through the progress reporter and never writes
-// to the recorder. Any failure deletes the RLB file; so does success when
-// the file is not to be kept.
+// to the recorder. The RLB file is written under a temporary name; a file
+// to be kept takes its name once the transfer is complete, one that is not
+// is converted from its temporary name and removed. A failed transfer
+// leaves nothing, and an earlier file of the name is replaced only when the
+// request says the user agreed.
 //
 //   TThredTess thread(line, request, db, progress);   // runs at once
 //   ... wait while CollectionBusy, or thread.Wait() ...
@@ -48,6 +51,7 @@ struct CollectionRequest {
   std::string rlbPath;
   std::string csvPath;
   bool saveDataFile = true;  // keep the RLB file after the CSV file is written
+  bool replaceRlb = false;   // the user agreed to replace an existing RLB file of the name
   CsvType csvType = CsvType::Q5;
   int64_t skipCount = 0;  // leading records lost to overwriting
   int64_t skipBytes = 0;  // the same in bytes (whole records)

@@ -48,6 +48,8 @@ void TThredTess2::Execute() {
     std::lock_guard lock(mutex_);
     result_ = std::move(result);
     finished_ = true;
+    // Cleared before a waiter wakes: whoever waited sees the flag down.
+    CollectionBusy = false;
   }
   finishedChanged_.notify_all();
 }

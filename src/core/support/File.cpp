@@ -38,12 +38,14 @@ File::~File() {
   if (fd_ >= 0) ::close(fd_);  // close is never retried: the fd is released even on EINTR
 }
 
-File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+File::File(File&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), error_(std::exchange(other.error_, 0)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = std::exchange(other.fd_, -1);
+    error_ = std::exchange(other.error_, 0);
   }
   return *this;
 }
@@ -69,13 +71,13 @@ int File::Release() { return std::exchange(fd_, -1); }
 
 bool File::Close() {
   if (fd_ < 0) return false;
-  return ::close(std::exchange(fd_, -1)) == 0;
+  return ::close(std::exchange(fd_, -1)) == 0 || Failed();
 }
 
 bool File::SeekExact(int64_t offset, int origin) {
   if (fd_ < 0) return false;
   const off_t at = ::lseek(fd_, static_cast<off_t>(offset), origin);
-  if (at < 0) return false;
+  if (at < 0) return Failed();
   return origin != SEEK_SET || at == offset;
 }
 
@@ -87,6 +89,7 @@ ssize_t File::ReadSome(void* buffer, size_t count) {
     const ssize_t n = ::read(fd_, out + done, count - done);
     if (n < 0) {
       if (errno == EINTR) continue;
+      Failed();
       return -1;
     }
     if (n == 0) break;
@@ -107,9 +110,12 @@ bool File::WriteExact(const void* buffer, size_t count) {
     const ssize_t n = ::write(fd_, in + done, count - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return Failed();
     }
-    if (n == 0) return false;
+    if (n == 0) {
+      errno = EIO;
+      return Failed();
+    }
     done += static_cast<size_t>(n);
   }
   return true;
@@ -139,7 +145,7 @@ bool File::Truncate(int64_t length) {
   do {
     rc = ::ftruncate(fd_, static_cast<off_t>(length));
   } while (rc != 0 && errno == EINTR);
-  return rc == 0;
+  return rc == 0 || Failed();
 }
 
 bool File::Sync() {
@@ -148,7 +154,7 @@ bool File::Sync() {
   do {
     rc = ::fsync(fd_);
   } while (rc != 0 && errno == EINTR);
-  return rc == 0;
+  return rc == 0 || Failed();
 }
 
 }  // namespace tessaro

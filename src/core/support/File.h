@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>  // SEEK_SET, SEEK_CUR, SEEK_END
@@ -62,8 +63,18 @@ class File {
   bool Truncate(int64_t length);
   bool Sync();
 
+  // errno of the last operation that failed with one (0: none yet); a short
+  // read at the end of the file is no error.
+  int LastError() const { return error_; }
+
  private:
+  bool Failed() {
+    error_ = errno;
+    return false;
+  }
+
   int fd_ = -1;
+  int error_ = 0;
 };
 
 }  // namespace tessaro

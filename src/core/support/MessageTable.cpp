@@ -224,6 +224,7 @@ constexpr MessageEntry kMessages[] = {
     {MsgAskDropOverwritten, "オーバーライトされたデータがあります。\nオーバーライトデータを削除しファイルにします、宜しいですか？"},
     {MsgCollectionAbandoned, "データ回収を中止します。"},
     {MsgCsvNamesRlb, "CSVファイルにRLBファイルと同じ名前は使えません。"},
+    {MsgAskReplaceRlb, "%s は既に存在します。\n置き換えますか？"},
     {MsgTransRecorder, "レコーダ"},
     {MsgTransRlbSave, "RLBファイル保存"},
     {MsgCsvTypeGroup, "　CSV保存形式　"},

@@ -218,6 +218,7 @@ enum MessageId : int {
   MsgAskDropOverwritten = 4623,
   MsgCollectionAbandoned = 4624,
   MsgCsvNamesRlb = 4625,
+  MsgAskReplaceRlb = 4626,  // file name %s
   // 4630-4649: collection and conversion dialog forms
   MsgTransRecorder = 4630,
   MsgTransRlbSave = 4631,

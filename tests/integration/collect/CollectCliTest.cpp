@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <sstream>
 
 #include "cli/CliMain.h"
 #include "cli/CollectCommand.h"
+#include "core/collect/TemporaryNames.h"
 #include "core/line/LineFacade.h"
 #include "core/support/Messages.h"
 #include "integration/collect/CollectRig.h"
@@ -136,6 +140,61 @@ TEST(CollectCli, RingsListsThePanelValues) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line;
   EXPECT_NE(run.out.find("serial: " + rig.Recorder().Serial() + "\n"), std::string::npos);
   EXPECT_EQ(Cli(rig, {"--slave", "8", "rings"}).status, 1);  // nobody answers to 8
+}
+
+}  // namespace
+}  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+// An RLB file of the collection's name, plain or a symbolic link to another
+// file, survives byte for byte unless --overwrite agrees; with it, it is
+// replaced only by a complete transfer (through the link, which stays).
+TEST(CollectCli, ExistingRlbFileIsReplacedOnlyWithAgreement) {
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked ? "symbolic link" : "plain file");
+    CollectRig rig(SmallProfile(), Transport::Tcp, false);
+    const std::string csv = rig.Path("x.csv"), rlb = rig.Path("x.RLB");
+    const std::string held = linked ? rig.Dir().WriteFile("held.bin", "earlier")
+                                    : rig.Dir().WriteFile("x.RLB", "earlier");
+    if (linked) {
+      ASSERT_EQ(::symlink(held.c_str(), rlb.c_str()), 0);
+    }
+    const auto unchanged = [&] {
+      EXPECT_EQ(TempDir::ReadAll(held), "earlier");
+      EXPECT_EQ(std::filesystem::is_symlink(rlb), linked);
+    };
+
+    const CliRun refused = Cli(rig, {"collect", "--csv", csv, "--keep-rlb"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(LoadMessage(MsgRlbCreateFailed) + "\n" + rlb + ": File exists\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find("--overwrite"), std::string::npos);
+    EXPECT_FALSE(rig.Sent("romr"));  // refused before the recorder was asked anything
+    EXPECT_FALSE(FileExists(csv));
+    unchanged();
+
+    // Not kept: the earlier file is no business of this collection.
+    const CliRun unkept = Cli(rig, {"collect", "--csv", csv});
+    ASSERT_EQ(unkept.status, 0) << unkept.err;
+    unchanged();
+
+    rig.Faults().Set({.corruptBlock = 2, .corruptTimes = 4, .transferFilter = "dd"});
+    const CliRun broken = Cli(rig, {"collect", "--csv", csv, "--keep-rlb", "--overwrite"});
+    EXPECT_EQ(broken.status, 1);
+    unchanged();
+    rig.Faults().Clear();
+
+    const CliRun agreed = Cli(rig, {"collect", "--csv", csv, "--keep-rlb", "--overwrite"});
+    ASSERT_EQ(agreed.status, 0) << agreed.err;
+    EXPECT_EQ(std::filesystem::is_symlink(rlb), linked);
+    EXPECT_TRUE(
+        SameText(ConvertToText(rlb, CsvType::Q5, rig, rig.Path("c.csv")), TempDir::ReadAll(csv)));
+    for (const auto& entry : std::filesystem::directory_iterator(rig.Dir().Path()))
+      EXPECT_FALSE(IsOutputTemporaryName(entry.path().filename().string())) << entry.path();
+  }
 }
 
 }  // namespace

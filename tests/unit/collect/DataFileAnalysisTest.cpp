@@ -522,13 +522,18 @@ TEST(DataFileNamesTest, FirstFreeSequenceOfToday) {
 
 TEST(WorkFileNameTest, ClaimsTheFirstFreeNumber) {
   TempDir dir;
-  const std::string first = MakeWorkFileName(dir.Path());
-  EXPECT_EQ(first, dir.Join("CVXWIN0.TMP"));
-  EXPECT_TRUE(std::filesystem::exists(first));
+  WorkFile first = MakeWorkFile(dir.Path());
+  EXPECT_EQ(first.Path(), dir.Join("CVXWIN0.TMP"));
+  EXPECT_TRUE(std::filesystem::exists(first.Path()));
   dir.WriteFile("CVXWIN2.TMP", "");
-  EXPECT_EQ(MakeWorkFileName(dir.Path()), dir.Join("CVXWIN1.TMP"));
-  EXPECT_EQ(MakeWorkFileName(dir.Path()), dir.Join("CVXWIN3.TMP"));
-  EXPECT_EQ(MakeWorkFileName(dir.Join("absent")), "");
+  WorkFile second = MakeWorkFile(dir.Path());
+  WorkFile third = MakeWorkFile(dir.Path());
+  EXPECT_EQ(second.Path(), dir.Join("CVXWIN1.TMP"));
+  EXPECT_EQ(third.Path(), dir.Join("CVXWIN3.TMP"));
+  EXPECT_EQ(MakeWorkFile(dir.Join("absent")).Path(), "");
+  first.Remove();
+  EXPECT_FALSE(std::filesystem::exists(dir.Join("CVXWIN0.TMP")));
+  EXPECT_TRUE(std::filesystem::exists(dir.Join("CVXWIN2.TMP")));  // not ours
 }
 
 }  // namespace

@@ -114,7 +114,8 @@ class RlbWriterTest : public ::testing::Test {
 TEST_F(RlbWriterTest, HeaderPlaceholdersInFileOrder) {
   ASSERT_TRUE(w.Create(path));
   ASSERT_TRUE(w.WriteHeader(8));
-  const std::string file = TempDir::ReadAll(path);
+  EXPECT_FALSE(std::filesystem::exists(path));  // only the temporary file so far
+  const std::string file = TempDir::ReadAll(w.ReadablePath());
   const auto tuples = WalkHeader(file);
   const int order[] = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 24, 23};
   const int sizes[] = {2, 1, 2, 2, 2, 1, 6, 2, 4, 4, 4, 4, 4, 4, 4};

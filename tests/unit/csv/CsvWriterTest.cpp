@@ -266,12 +266,13 @@ TEST_F(CsvWriterTest, DiskFullNamesTheFirstRecordNotWritten) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     ::signal(SIGXFSZ, SIG_IGN);
     const StepResult result = WriteCsvCorvex(info, csvPath_, progress_);
-    std::fprintf(stderr, "%s\n", result.message.c_str());
+    std::fprintf(stderr, "%s\n%s\n", result.message.c_str(), result.reason.c_str());
     const bool untouched = TempDir::ReadAll(csvPath_) == "earlier\r\n";
     ::_exit(!result.ok && untouched ? 0 : 1);
   };
   EXPECT_EXIT(writeWithLimit(), ::testing::ExitedWithCode(0),
-              "テキストファイルの書込みに失敗しました。\\(Line=[1-9][0-9]{4}\\)");
+              "テキストファイルの書込みに失敗しました。\\(Line=[1-9][0-9]{4}\\)\n"
+              "[^\n]*DT2026120800\\.CSV: File too large");
   EXPECT_EQ(TempDir::ReadAll(csvPath_), "earlier\r\n");
 }
 
