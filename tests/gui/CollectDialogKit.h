@@ -23,9 +23,9 @@
 #include "support/RecordingProgress.h"
 #include "support/SimFixture.h"
 #include "support/TempDir.h"
-#include "ui/CollectionContext.h"
-#include "ui/FileDialogs.h"
-#include "ui/GaugeDlg.h"
+#include "ui/collect/CollectionContext.h"
+#include "ui/shell/FileDialogs.h"
+#include "ui/shell/GaugeDlg.h"
 
 namespace tessaro {
 

@@ -1,4 +1,4 @@
-#include "ui/ComEnvDlg.h"
+#include "ui/line/ComEnvDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include "core/support/Messages.h"
 #include "support/RecordingMessageBox.h"
 #include "support/TempDir.h"
-#include "ui/ComEnvMapping.h"
-#include "ui/NumberEdit.h"
+#include "ui/controls/NumberEdit.h"
+#include "ui/line/ComEnvMapping.h"
 
 namespace tessaro {
 namespace {

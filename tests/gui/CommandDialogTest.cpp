@@ -1,4 +1,4 @@
-#include "ui/CommandDialog.h"
+#include "ui/shell/CommandDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/ConvDlg.h"
+#include "ui/collect/ConvDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,12 @@
 #include "support/RecordingProgress.h"
 #include "support/TempDir.h"
 #include "support/TestRlbFile.h"
-#include "ui/CollectionCommands.h"
-#include "ui/CsvTypeGroup.h"
-#include "ui/GaugeDlg.h"
-#include "ui/IconBtn.h"
-#include "ui/MainForm.h"
-#include "ui/TransTessDlg.h"
+#include "ui/collect/CollectionCommands.h"
+#include "ui/collect/CsvTypeGroup.h"
+#include "ui/collect/TransTessDlg.h"
+#include "ui/controls/IconBtn.h"
+#include "ui/shell/GaugeDlg.h"
+#include "ui/shell/MainForm.h"
 
 namespace tessaro {
 namespace {

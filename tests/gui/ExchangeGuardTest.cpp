@@ -1,4 +1,4 @@
-#include "ui/ExchangeGuard.h"
+#include "ui/shell/ExchangeGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "CollectDialogKit.h"
 #include "GuiTestEnvironment.h"
 #include "core/support/ExchangeScope.h"
-#include "ui/ExchangeTimer.h"
+#include "ui/shell/ExchangeTimer.h"
 
 namespace tessaro {
 namespace {

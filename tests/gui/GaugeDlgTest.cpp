@@ -1,4 +1,4 @@
-#include "ui/GaugeDlg.h"
+#include "ui/shell/GaugeDlg.h"
 
 #include <gtest/gtest.h>
 

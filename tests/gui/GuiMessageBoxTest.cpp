@@ -1,4 +1,4 @@
-#include "ui/GuiMessageBox.h"
+#include "ui/shell/GuiMessageBox.h"
 
 #include <gtest/gtest.h>
 

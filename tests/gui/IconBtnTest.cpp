@@ -1,4 +1,4 @@
-#include "ui/IconBtn.h"
+#include "ui/controls/IconBtn.h"
 
 #include <gtest/gtest.h>
 

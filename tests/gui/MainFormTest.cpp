@@ -1,4 +1,4 @@
-#include "ui/MainForm.h"
+#include "ui/shell/MainForm.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -27,14 +27,14 @@
 #include "core/support/Messages.h"
 #include "support/RecordingMessageBox.h"
 #include "support/TempDir.h"
-#include "ui/ComEnvDlg.h"
-#include "ui/ExchangeGuard.h"
-#include "ui/FileFilter.h"
-#include "ui/GaugeDlg.h"
-#include "ui/IconBtn.h"
-#include "ui/Lamp.h"
-#include "ui/SlaveDlg.h"
-#include "ui/TerminationSignals.h"
+#include "ui/controls/IconBtn.h"
+#include "ui/controls/Lamp.h"
+#include "ui/line/ComEnvDlg.h"
+#include "ui/settings/SlaveDlg.h"
+#include "ui/shell/ExchangeGuard.h"
+#include "ui/shell/FileFilter.h"
+#include "ui/shell/GaugeDlg.h"
+#include "ui/shell/TerminationSignals.h"
 
 namespace tessaro {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/NumberEdit.h"
+#include "ui/controls/NumberEdit.h"
 
 #include <gtest/gtest.h>
 

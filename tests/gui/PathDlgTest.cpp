@@ -1,4 +1,4 @@
-#include "ui/PathDlg.h"
+#include "ui/controls/PathDlg.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/QtTranslations.h"
+#include "ui/shell/QtTranslations.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 
 #include "GuiTestEnvironment.h"
 #include "core/support/Messages.h"
-#include "ui/FileDialogs.h"
-#include "ui/QtText.h"
+#include "ui/shell/FileDialogs.h"
+#include "ui/shell/QtText.h"
 
 namespace tessaro {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/TransTessDlg.h"
+#include "ui/collect/TransTessDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +25,15 @@
 #include "support/RecordingMessageBox.h"
 #include "support/RecordingProgress.h"
 #include "support/TempDir.h"
-#include "ui/CollectionCommands.h"
-#include "ui/ComEnvDlg.h"
-#include "ui/ConvDlg.h"
-#include "ui/CsvTypeGroup.h"
-#include "ui/ExchangeGuard.h"
-#include "ui/GaugeDlg.h"
-#include "ui/IconBtn.h"
-#include "ui/Lamp.h"
-#include "ui/MainForm.h"
+#include "ui/collect/CollectionCommands.h"
+#include "ui/collect/ConvDlg.h"
+#include "ui/collect/CsvTypeGroup.h"
+#include "ui/controls/IconBtn.h"
+#include "ui/controls/Lamp.h"
+#include "ui/line/ComEnvDlg.h"
+#include "ui/shell/ExchangeGuard.h"
+#include "ui/shell/GaugeDlg.h"
+#include "ui/shell/MainForm.h"
 
 namespace tessaro {
 namespace {

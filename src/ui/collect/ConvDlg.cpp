@@ -1,0 +1,82 @@
+#include "ui/collect/ConvDlg.h"
+
+#include <QFileInfo>
+#include <QPushButton>
+#include <memory>
+
+#include "core/collect/ThredTess2.h"
+#include "core/support/FileNames.h"
+#include "core/support/IniFile.h"
+#include "core/support/MessageBox.h"
+#include "ui/collect/CsvTypeGroup.h"
+#include "ui/shell/AppIcon.h"
+#include "ui/shell/DialogStyle.h"
+#include "ui/shell/GaugeDlg.h"
+#include "ui/shell/ModalGauge.h"
+#include "ui/shell/QtText.h"
+#include "ui/shell/UiFonts.h"
+
+namespace tessaro {
+
+QString ProposedCsvPath(const QString& rlbPath) {
+  return ToQt(ChangeExtension(FromQt(rlbPath), ".CSV"));
+}
+
+TConvDLG::TConvDLG(CollectionContext context, QWidget* parent)
+    : TCommandDialog(parent, kFixedDialogFlags), context_(std::move(context)) {
+  setWindowTitle(Msg(MsgConvCaption));
+  setWindowIcon(AppIcon());
+  setFont(ProportionalFont());
+  setFixedSize(280, 110);
+
+  csvTypeGroup_ = new TCsvTypeGroup(this);
+  csvTypeGroup_->setGeometry(10, 10, 160, 90);
+  button1_ = new QPushButton(Msg(MsgOkButton), this);
+  button1_->setGeometry(190, 18, 80, 25);
+  button1_->setDefault(true);
+  button2_ = new QPushButton(Msg(MsgCancelButton), this);
+  button2_->setGeometry(190, 52, 80, 25);
+  connect(button1_, &QPushButton::clicked, this, &TConvDLG::Button1Click);
+  connect(button2_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TConvDLG::showEvent(QShowEvent* event) {
+  TCommandDialog::showEvent(event);
+  csvTypeGroup_->SetType(csvType_);
+  csvTypeGroup_->FocusChecked();
+}
+
+void TConvDLG::Button1Click() {
+  csvType_ = csvTypeGroup_->Type();
+  const bool saved = IniFile::Update(context_.settingsFile, [this](IniFile& ini) {
+    return ini.WriteInteger("Csv", "Type", static_cast<int>(csvType_));
+  });
+  if (!saved) ShowError(LoadMessage(MsgCollectionSettingsAccess));
+
+  const QString rlbPath = context_.files.askOpenFileName(
+      this, {Msg(MsgRlbFilter), QStringLiteral("RLB"), ToQt(context_.dataFolder)});
+  if (rlbPath.isEmpty()) return;
+  const QString csvPath = context_.files.askSaveFileName(
+      this, {Msg(MsgCsvFilter), QStringLiteral("CSV"), ProposedCsvPath(rlbPath)});
+  if (csvPath.isEmpty()) return;
+  // Writing the CSV file over its own input would lose the data.
+  if (QFileInfo(csvPath).absoluteFilePath() == QFileInfo(rlbPath).absoluteFilePath() ||
+      (QFileInfo::exists(csvPath) &&
+       QFileInfo(csvPath).canonicalFilePath() == QFileInfo(rlbPath).canonicalFilePath())) {
+    ShowError(LoadMessage(MsgCsvNamesRlb));
+    return;
+  }
+
+  hide();
+  std::unique_ptr<TThredTess2> thread;
+  RunBehindGauge(context_.gauge, LoadMessage(MsgManagementCaption), [&] {
+    thread = std::make_unique<TThredTess2>(FromQt(rlbPath), FromQt(csvPath), csvType_, context_.db,
+                                           context_.gauge, context_.programFolder);
+    return [&thread] { thread->Wait(); };
+  });
+  thread.reset();
+  show();
+  accept();
+}
+
+}  // namespace tessaro
