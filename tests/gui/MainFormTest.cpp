@@ -231,6 +231,13 @@ TEST_F(MainFormTest, HiddenActionsToggleFlagsPanelsAndHeight) {
   EXPECT_FALSE(form.Session().HighSpeedMode());
   QTest::mouseClick(bar, Qt::LeftButton, Qt::AltModifier, QPoint(5, 5));
   EXPECT_TRUE(form.Session().ExtendedMode());
+
+  // A function that changes a flag through the session shows it at once.
+  form.Session().SetExtendedMode(false);
+  EXPECT_TRUE(form.Panel(1)->isHidden());
+  form.Session().SetSlave(true, 7);
+  EXPECT_EQ(form.Panel(2)->text(), QString::fromUtf8("スレーブ[7]"));
+  EXPECT_FALSE(form.Panel(2)->isHidden());
 }
 
 TEST_F(MainFormTest, SlaveDialogDrivesPanelAndLine) {
