@@ -72,7 +72,6 @@ void TConvDLG::Button1Click() {
   RunBehindGauge(context_.gauge, LoadMessage(MsgManagementCaption), [&] {
     thread = std::make_unique<TThredTess2>(FromQt(rlbPath), FromQt(csvPath), csvType_, context_.db,
                                            context_.gauge, context_.programFolder);
-    return [&thread] { thread->Wait(); };
   });
   thread.reset();
   show();

@@ -184,7 +184,6 @@ void TTransTessDLG::Button1Click() {
   std::unique_ptr<TThredTess> thread;
   RunBehindGauge(context_.gauge, LoadMessage(MsgCollectCaption), [&] {
     thread = std::make_unique<TThredTess>(line_, request_, context_.db, context_.gauge);
-    return [&thread] { thread->Wait(); };
   });
   thread.reset();
   show();
