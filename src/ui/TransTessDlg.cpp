@@ -160,10 +160,8 @@ void TTransTessDLG::Button1Click() {
   if (csvPath.isEmpty()) return;
   const CollectionRequest request =
       MakeCollectionRequest(plan, FromQt(csvPath), options_, highSpeedMode_);
-  // Written under the chosen name, the RLB file would be overwritten by its
-  // own CSV file.
-  if (request.rlbPath == request.csvPath) {
-    ShowError(LoadMessage(MsgCsvNamesRlb));
+  if (const StepResult names = CheckCsvIsNotRlb(request.csvPath, request.rlbPath); !names) {
+    ShowError(names.message);
     return;
   }
   request_ = request;
