@@ -65,7 +65,9 @@ void BindCollectArguments(CLI::App& command, CollectArguments& arguments) {
   AddCsvOption(command, arguments.csvPath)
       ->check(CLI::Validator(
           [](const std::string& path) {
-            return RlbPathFor(path) == path ? "names the RLB file of the collection" : "";
+            return CheckCsvIsNotRlb(path, RlbPathFor(path))
+                       ? ""
+                       : "names the RLB file of the collection";
           },
           ""));
   command.add_flag("--keep-rlb", arguments.keepRlb, "keep the RLB file beside the CSV file");

@@ -27,6 +27,10 @@ int RunConvertCommand(const ConvertArguments& arguments, const ConvertSetup& set
   if (!OpenDefinitions(db, setup.databasePath, err)) return kExitFailed;
   const std::string csvPath =
       arguments.csvPath.empty() ? DefaultCsvPath(arguments.rlbPath) : arguments.csvPath;
+  if (const StepResult names = CheckCsvIsNotRlb(csvPath, arguments.rlbPath); !names) {
+    err << names.message << std::endl;
+    return kExitFailed;
+  }
   StderrProgress progress(err);
   if (setup.interruptCancels) StderrProgress::CancelOnInterrupt();
   const StepResult result =

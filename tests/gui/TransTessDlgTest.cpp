@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "CollectDialogKit.h"
@@ -224,13 +225,18 @@ TEST_F(TransTessDlgTest, UnreadableOptionsAreReportedAndTheDefaultsUsed) {
 }
 
 TEST_F(TransTessDlgTest, RefusesACsvNameThatWouldBeTheRlbFile) {
-  SimLine rig(SimFixture::Profile("default"));
-  auto dialog = Prepared(rig);
-  files_.AnswerSave(QString::fromStdString(dir_.Join("data/x.RLB")));
-  dialog->Button1Click();
-  EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgCsvNamesRlb)});
-  EXPECT_TRUE(dialog->isVisible());
-  EXPECT_FALSE(SentCommand(rig.sim.Recorder(), "xdm1kdd1"));
+  // The name itself, and a link to the RLB file the collection would make.
+  std::filesystem::create_symlink("link.RLB", dir_.Join("data/link.csv"));
+  for (const char* name : {"data/x.RLB", "data/link.csv"}) {
+    SimLine rig(SimFixture::Profile("default"));
+    auto dialog = Prepared(rig);
+    boxes_.Clear();
+    files_.AnswerSave(QString::fromStdString(dir_.Join(name)));
+    dialog->Button1Click();
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgCsvNamesRlb)}) << name;
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(SentCommand(rig.sim.Recorder(), "xdm1kdd1"));
+  }
 }
 
 TEST_F(TransTessDlgTest, AnExistingRlbFileIsReplacedOnlyAfterTheQuestion) {

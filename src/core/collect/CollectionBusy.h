@@ -1,6 +1,7 @@
 #pragma once
 // Set while a collection or conversion thread runs; the thread clears it as
-// its very last act, so a dialog that sees it false may free the thread.
+// its very last act (waking WaitWhileSet), so a dialog that sees it false
+// may free the thread.
 
 #include <atomic>
 

@@ -9,6 +9,13 @@
 #include "core/support/OutputTarget.h"
 
 namespace tessaro {
+namespace {
+
+bool WriteCsvType(IniFile& ini, CsvType type) {
+  return ini.WriteInteger("Csv", "Type", static_cast<int>(type));
+}
+
+}  // namespace
 
 std::optional<CollectionOptions> ReadCollectionOptions(const std::string& settingsFile) {
   IniFile ini(settingsFile);
@@ -26,8 +33,12 @@ CollectionOptions LoadCollectionOptions(const std::string& settingsFile) {
 bool SaveCollectionOptions(const std::string& settingsFile, const CollectionOptions& options) {
   return IniFile::Update(settingsFile, [&](IniFile& ini) {
     return ini.WriteInteger("Rlb", "Save", options.saveRlb ? 1 : 0) &&
-           ini.WriteInteger("Csv", "Type", static_cast<int>(options.csvType));
+           WriteCsvType(ini, options.csvType);
   });
+}
+
+bool SaveCsvType(const std::string& settingsFile, CsvType type) {
+  return IniFile::Update(settingsFile, [&](IniFile& ini) { return WriteCsvType(ini, type); });
 }
 
 std::optional<std::string> Q5UnsupportedModeText(int mode) {

@@ -43,6 +43,8 @@ std::optional<CollectionOptions> ReadCollectionOptions(const std::string& settin
 // The same, with the defaults for a file that cannot be read.
 CollectionOptions LoadCollectionOptions(const std::string& settingsFile);
 bool SaveCollectionOptions(const std::string& settingsFile, const CollectionOptions& options);
+// [Csv] Type alone (the file conversion's choice becomes the default form).
+bool SaveCsvType(const std::string& settingsFile, CsvType type);
 
 // The text refusing a channel mode in the Q5 series form; nullopt when the
 // form can hold it.

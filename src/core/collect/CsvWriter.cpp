@@ -1,7 +1,5 @@
 #include "core/collect/CsvWriter.h"
 
-#include <sys/stat.h>
-
 #include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include "core/collect/RecordReader.h"
 #include "core/collect/SafeOutputFile.h"
 #include "core/support/CodePage.h"
+#include "core/support/FileNames.h"
 #include "core/support/Messages.h"
 
 namespace tessaro {
@@ -50,13 +49,6 @@ class CsvOutput {
   std::string buffer_;
   int64_t pieceRecord_ = 0;
 };
-
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
 
 void AppendFormat(std::string& out, const char* format, ...) {
   char text[256];
@@ -152,7 +144,7 @@ StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath, Progress
   progress.SetPercent(0);
   CsvOutput out;
   // Renaming the finished CSV file over its own input would lose the data.
-  if (SameFile(csvPath, info.rlbPath) || !out.Create(csvPath))
+  if (!CheckCsvIsNotRlb(csvPath, info.rlbPath) || !out.Create(csvPath))
     return StepResult::Failure(LoadMessage(MsgCsvCreateFailed), out.Reason());
   progress.SetMessage(LoadMessage(MsgCsvSaving));
   const auto writeFailure = [&] {
@@ -185,6 +177,11 @@ StepResult WriteRecords(DataFileInfo& info, const std::string& csvPath, Progress
 }
 
 }  // namespace
+
+StepResult CheckCsvIsNotRlb(const std::string& csvPath, const std::string& rlbPath) {
+  if (NameOneFile(csvPath, rlbPath)) return StepResult::Failure(LoadMessage(MsgCsvNamesRlb));
+  return StepResult::Success();
+}
 
 StepResult WriteCsvCorvex(DataFileInfo& info, const std::string& csvPath,
                           ProgressReporter& progress) {

@@ -16,6 +16,12 @@ namespace tessaro {
 
 enum class CsvType : int { Q5 = 0, Corvex = 1 };
 
+// The CSV file may not be the RLB file: written over it, the data would be
+// lost. Refused (MsgCsvNamesRlb) when both names reach one file, see
+// NameOneFile. Every front end checks this before it starts; the writers
+// check it again.
+StepResult CheckCsvIsNotRlb(const std::string& csvPath, const std::string& rlbPath);
+
 StepResult WriteCsvQ5(DataFileInfo& info, const std::string& csvPath, ProgressReporter& progress);
 StepResult WriteCsvCorvex(DataFileInfo& info, const std::string& csvPath,
                           ProgressReporter& progress);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <optional>
 
 #include "core/collect/AreaTally.h"
@@ -12,6 +11,7 @@
 #include "core/collect/ConversionStep.h"
 #include "core/collect/RecorderReply.h"
 #include "core/collect/RlbWriter.h"
+#include "core/collect/WorkerStep.h"
 #include "core/line/LineFacade.h"
 #include "core/support/Messages.h"
 #include "core/support/Pump.h"
@@ -352,70 +352,39 @@ BlockSequence::Verdict BlockSequence::Classify(uint8_t number, const uint8_t* da
 
 StepResult TThredTess::Run(LineContext& line, const CollectionRequest& request,
                            const DefinitionDb& db, ProgressReporter& progress) {
-  StepResult result;
-  try {
+  return RunWorkerStep(progress, [&] {
     Collector collector(line, request, progress);  // an RLB file not kept goes with it
-    bool collected = false;
     try {
       collector.CollectRing();
-      collected = true;
     } catch (const CollectFailure& failure) {
-      result = StepResult::Failure(LoadMessage(failure.message), collector.FailureReason());
+      return StepResult::Failure(LoadMessage(failure.message), collector.FailureReason());
     }
-    if (collected && request.saveDataFile && !collector.KeepRlb()) {
-      result = StepResult::Failure(LoadMessage(MsgRlbCreateFailed), collector.FailureReason());
-      collected = false;
-    }
-    if (collected) {
-      ConversionJob job;
-      job.rlbPath = request.rlbPath;
-      job.sourcePath = collector.RlbReadablePath();
-      job.csvPath = request.csvPath;
-      job.csvType = request.csvType;
-      job.keepRlb = request.saveDataFile;
-      job.conversion = false;
-      job.programFolder = request.programFolder;
-      result = RunConversionStep(job, db, progress);
-    }
-  } catch (const std::bad_alloc&) {
-    result = StepResult::Failure(LoadMessage(MsgOutOfMemory));
-  } catch (const std::exception&) {
-    result = StepResult::Failure(LoadMessage(MsgFormInitFailed));
-  }
-  if (!result && !result.message.empty()) progress.FlashError(result.message);
-  return result;
+    if (request.saveDataFile && !collector.KeepRlb())
+      return StepResult::Failure(LoadMessage(MsgRlbCreateFailed), collector.FailureReason());
+    ConversionJob job;
+    job.rlbPath = request.rlbPath;
+    job.sourcePath = collector.RlbReadablePath();
+    job.csvPath = request.csvPath;
+    job.csvType = request.csvType;
+    job.keepRlb = request.saveDataFile;
+    job.conversion = false;
+    job.programFolder = request.programFolder;
+    return RunConversionStep(job, db, progress);
+  });
 }
 
 TThredTess::TThredTess(LineContext& line, CollectionRequest request, const DefinitionDb& db,
-                       ProgressReporter& progress) {
-  std::promise<StepResult> promise;
-  result_ = promise.get_future().share();
-  // Set before the thread exists: a thread that ends at once must not clear
-  // the flag before its owner starts waiting on it.
-  CollectionBusy = true;
-  try {
-    thread_ = std::thread([&line, &db, &progress, request = std::move(request),
-                           promise = std::move(promise)]() mutable {
-      StepResult result = Run(line, request, db, progress);
-      CollectionBusy = false;  // before the end is published to whoever waits
-      promise.set_value(std::move(result));
-    });
-  } catch (...) {
-    CollectionBusy = false;
-    throw;
-  }
-}
-
-TThredTess::~TThredTess() {
-  if (thread_.joinable()) thread_.join();
-}
+                       ProgressReporter& progress)
+    : operation_([&line, &db, &progress,
+                  request = std::move(request)] { return Run(line, request, db, progress); },
+                 &CollectionBusy) {}
 
 bool TThredTess::WaitFor(std::chrono::milliseconds timeout) const {
-  return result_.wait_for(timeout) == std::future_status::ready;
+  return operation_.WaitFor(timeout);
 }
 
-void TThredTess::Wait() const { result_.wait(); }
+void TThredTess::Wait() const { operation_.Wait(); }
 
-StepResult TThredTess::Result() const { return result_.get(); }
+StepResult TThredTess::Result() const { return operation_.Result(); }
 
 }  // namespace tessaro

@@ -18,13 +18,12 @@
 
 #include <chrono>
 #include <cstdint>
-#include <future>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "core/collect/CsvWriter.h"
 #include "core/collect/StepResult.h"
+#include "core/support/BackgroundOperation.h"
 #include "core/support/ProgressReporter.h"
 
 namespace tessaro {
@@ -82,12 +81,10 @@ class TThredTess {
  public:
   // Starts the collection on its own thread; sets CollectionBusy first and
   // the thread clears it as its last act. line, db and progress must
-  // outlive the object; nothing else may use the line meanwhile.
+  // outlive the object; nothing else may use the line meanwhile. Destroying
+  // the object waits for the thread.
   TThredTess(LineContext& line, CollectionRequest request, const DefinitionDb& db,
              ProgressReporter& progress);
-  ~TThredTess();  // waits for the thread
-  TThredTess(const TThredTess&) = delete;
-  TThredTess& operator=(const TThredTess&) = delete;
 
   bool WaitFor(std::chrono::milliseconds timeout) const;
   void Wait() const;
@@ -101,8 +98,7 @@ class TThredTess {
                         ProgressReporter& progress);
 
  private:
-  std::shared_future<StepResult> result_;
-  std::thread thread_;
+  BackgroundOperation<StepResult> operation_;
 };
 
 }  // namespace tessaro

@@ -1,12 +1,11 @@
 #include "ui/collect/ConvDlg.h"
 
-#include <QFileInfo>
 #include <QPushButton>
 #include <memory>
 
+#include "core/collect/CollectionPlan.h"
 #include "core/collect/ThredTess2.h"
 #include "core/support/FileNames.h"
-#include "core/support/IniFile.h"
 #include "core/support/MessageBox.h"
 #include "ui/collect/CsvTypeGroup.h"
 #include "ui/shell/AppIcon.h"
@@ -48,10 +47,8 @@ void TConvDLG::showEvent(QShowEvent* event) {
 
 void TConvDLG::Button1Click() {
   csvType_ = csvTypeGroup_->Type();
-  const bool saved = IniFile::Update(context_.settingsFile, [this](IniFile& ini) {
-    return ini.WriteInteger("Csv", "Type", static_cast<int>(csvType_));
-  });
-  if (!saved) ShowError(LoadMessage(MsgCollectionSettingsAccess));
+  if (!SaveCsvType(context_.settingsFile, csvType_))
+    ShowError(LoadMessage(MsgCollectionSettingsAccess));
 
   const QString rlbPath = context_.files.askOpenFileName(
       this, {Msg(MsgRlbFilter), QStringLiteral("RLB"), ToQt(context_.dataFolder)});
@@ -59,11 +56,8 @@ void TConvDLG::Button1Click() {
   const QString csvPath = context_.files.askSaveFileName(
       this, {Msg(MsgCsvFilter), QStringLiteral("CSV"), ProposedCsvPath(rlbPath)});
   if (csvPath.isEmpty()) return;
-  // Writing the CSV file over its own input would lose the data.
-  if (QFileInfo(csvPath).absoluteFilePath() == QFileInfo(rlbPath).absoluteFilePath() ||
-      (QFileInfo::exists(csvPath) &&
-       QFileInfo(csvPath).canonicalFilePath() == QFileInfo(rlbPath).canonicalFilePath())) {
-    ShowError(LoadMessage(MsgCsvNamesRlb));
+  if (const StepResult names = CheckCsvIsNotRlb(FromQt(csvPath), FromQt(rlbPath)); !names) {
+    ShowError(names.message);
     return;
   }
 
@@ -72,7 +66,6 @@ void TConvDLG::Button1Click() {
   RunBehindGauge(context_.gauge, LoadMessage(MsgManagementCaption), [&] {
     thread = std::make_unique<TThredTess2>(FromQt(rlbPath), FromQt(csvPath), csvType_, context_.db,
                                            context_.gauge, context_.programFolder);
-    return [&thread] { thread->Wait(); };
   });
   thread.reset();
   show();

@@ -160,10 +160,8 @@ void TTransTessDLG::Button1Click() {
   if (csvPath.isEmpty()) return;
   const CollectionRequest request =
       MakeCollectionRequest(plan, FromQt(csvPath), options_, highSpeedMode_);
-  // Written under the chosen name, the RLB file would be overwritten by its
-  // own CSV file.
-  if (request.rlbPath == request.csvPath) {
-    ShowError(LoadMessage(MsgCsvNamesRlb));
+  if (const StepResult names = CheckCsvIsNotRlb(request.csvPath, request.rlbPath); !names) {
+    ShowError(names.message);
     return;
   }
   request_ = request;
@@ -184,7 +182,6 @@ void TTransTessDLG::Button1Click() {
   std::unique_ptr<TThredTess> thread;
   RunBehindGauge(context_.gauge, LoadMessage(MsgCollectCaption), [&] {
     thread = std::make_unique<TThredTess>(line_, request_, context_.db, context_.gauge);
-    return [&thread] { thread->Wait(); };
   });
   thread.reset();
   show();

@@ -18,6 +18,7 @@
 
 #include "core/line/CommError.h"
 #include "core/line/LineFacade.h"
+#include "core/support/BackgroundOperation.h"
 #include "core/support/MessageBox.h"
 #include "core/support/Pump.h"
 #include "ui/controls/IconBtn.h"
@@ -514,8 +515,14 @@ void TMainForm::PMenuMotClick() {
     // The writer reports through the progress dialog with blocking calls
     // into this thread, so this thread waits in an event loop.
     int result = 0;
-    WaitInEventLoop(
-        [this, &result, path = FromQt(file)] { result = firmwareWriter_(path, *gauge_); });
+    try {
+      BackgroundOperation<int> write(
+          [this, path = FromQt(file)] { return firmwareWriter_(path, *gauge_); });
+      WaitInEventLoop(write.Busy());
+      result = write.Result();
+    } catch (const std::exception&) {
+      result = 0;  // no thread, or a writer that threw: the write failed
+    }
     gauge_->hide();
     QApplication::beep();
     if (result == 1) {

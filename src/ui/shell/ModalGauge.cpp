@@ -5,6 +5,8 @@
 #include <exception>
 #include <memory>
 
+#include "core/collect/CollectionBusy.h"
+#include "core/support/BackgroundOperation.h"
 #include "core/support/ExchangeScope.h"
 #include "core/support/MessageBox.h"
 #include "core/support/Messages.h"
@@ -26,11 +28,12 @@ ModalGauge::~ModalGauge() {
   gauge_.setWindowModality(previous_);
 }
 
-void WaitInEventLoop(const std::function<void()>& wait) {
+void WaitInEventLoop(const std::atomic<bool>& busy) {
   // The worker holds the line until it ends.
-  ExchangeScope busy;
+  ExchangeScope exchange;
   QEventLoop loop;
-  std::unique_ptr<QThread> waiter(QThread::create(wait));
+  // The waiter sleeps until the worker clears the flag; its end quits the loop.
+  std::unique_ptr<QThread> waiter(QThread::create([&busy] { WaitWhileSet(busy); }));
   // Queued: the quit reaches the loop even when the waiter ends before exec.
   QObject::connect(waiter.get(), &QThread::finished, &loop, &QEventLoop::quit,
                    Qt::QueuedConnection);
@@ -40,18 +43,18 @@ void WaitInEventLoop(const std::function<void()>& wait) {
 }
 
 bool RunBehindGauge(TGaugeDLG& gauge, const std::string& caption,
-                    const std::function<std::function<void()>()>& start) {
-  std::function<void()> wait;
+                    const std::function<void()>& start) {
+  bool started = false;
   {
     ModalGauge shown(gauge, caption);
     try {
-      wait = start();
+      start();
+      started = true;
     } catch (const std::exception&) {
-      wait = nullptr;
     }
-    if (wait) WaitInEventLoop(wait);
+    if (started) WaitInEventLoop(CollectionBusy);
   }
-  if (wait) return true;
+  if (started) return true;
   ShowError(LoadMessage(MsgConvThreadFailed));
   return false;
 }

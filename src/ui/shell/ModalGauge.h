@@ -6,11 +6,12 @@
 //
 //   std::unique_ptr<TThredTess> thread;
 //   RunBehindGauge(gauge, caption, [&] {
-//     thread = std::make_unique<TThredTess>(...);   // starts the worker
-//     return [&] { thread->Wait(); };
+//     thread = std::make_unique<TThredTess>(...);   // sets CollectionBusy
 //   });
+//   thread.reset();
 
 #include <Qt>
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -30,17 +31,18 @@ class ModalGauge {
   Qt::WindowModality previous_;
 };
 
-// Keeps this thread's event loop running until wait() returns; wait runs on
-// a helper thread whose end quits the loop. Workers that call into this
-// thread with blocking queued calls go on meanwhile. The wait counts as an
-// exchange in progress.
-void WaitInEventLoop(const std::function<void()>& wait);
+// Keeps this thread's event loop running while busy is set (a worker's busy
+// flag, cleared as the worker's last act). A helper thread sleeps on the
+// flag and its end quits the loop. Workers that call into this thread with
+// blocking queued calls go on meanwhile. The wait counts as an exchange in
+// progress.
+void WaitInEventLoop(const std::atomic<bool>& busy);
 
-// Shows the gauge, starts a worker with start() (which returns how to wait
-// for it), waits for its end and hides the gauge. When the worker cannot be
-// started (start throws) the thread-creation message is shown and the result
-// is false.
+// Shows the gauge, starts a collection or conversion thread with start()
+// (which sets CollectionBusy), processes events while CollectionBusy is set
+// and hides the gauge. When the worker cannot be started (start throws) the
+// thread-creation message is shown and the result is false.
 bool RunBehindGauge(TGaugeDLG& gauge, const std::string& caption,
-                    const std::function<std::function<void()>()>& start);
+                    const std::function<void()>& start);
 
 }  // namespace tessaro

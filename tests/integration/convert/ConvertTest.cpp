@@ -172,6 +172,7 @@ TEST_F(ConvertTest, CsvNameOfTheRlbFileItselfIsRefused) {
   setup.databasePath = dbPath_;
   setup.programFolder = programFolder_ + "/";
   EXPECT_EQ(RunConvertCommand({csvInput, "", CsvType::Q5}, setup, out, err), 1);
+  EXPECT_EQ(err.str(), "CSVファイルにRLBファイルと同じ名前は使えません。\n");
   EXPECT_EQ(TempDir::ReadAll(csvInput), rlbBytes_);
 }
 

@@ -160,6 +160,11 @@ TEST(CliCommands, UsageErrorsExitTwo) {
     EXPECT_EQ(r.err.rfind("tessaro-cli: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("usage: tessaro-cli"), std::string::npos);
   }
+  const Result rlbAsCsv =
+      RunCliCaptured({"--tcp", "127.0.0.1:1", "collect", "--csv", "./a/../x.RLB"});
+  EXPECT_EQ(rlbAsCsv.status, 2);
+  EXPECT_NE(rlbAsCsv.err.find("names the RLB file of the collection"), std::string::npos)
+      << rlbAsCsv.err;
 }
 
 // Help and the version go to stdout and succeed, for the program and for
