@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "core/collect/DataFileInfo.h"
-#include "core/collect/RecorderReply.h"
+#include "core/recorder/RecorderReply.h"
 #include "core/line/LineFacade.h"
 #include "core/support/DateTime.h"
 #include "core/support/DefinitionDb.h"

@@ -7,12 +7,14 @@
 #include <new>
 #include <optional>
 
-#include "core/collect/AreaTally.h"
 #include "core/collect/CollectionBusy.h"
 #include "core/collect/ConversionStep.h"
-#include "core/collect/RecorderReply.h"
 #include "core/collect/RlbWriter.h"
 #include "core/line/LineFacade.h"
+#include "core/recorder/AreaTally.h"
+#include "core/recorder/BlockSequence.h"
+#include "core/recorder/RecorderReply.h"
+#include "core/recorder/TransferMode.h"
 #include "core/support/Messages.h"
 #include "core/support/Pump.h"
 
@@ -25,7 +27,6 @@ constexpr int kRomVersion = 102;
 constexpr int kRomAttributeSize = 106;
 constexpr int kRomRingCount = 108;
 constexpr int kRomCapability = 120;
-constexpr int kCapabilityLargeBlocks = 4;
 
 constexpr int kBattFilePointer = 640;
 constexpr int kGroupInterval = 260;
@@ -295,60 +296,6 @@ void Collector::CollectRing() {
 }
 
 }  // namespace
-
-TransferMode ChooseTransferMode(std::optional<int64_t> capability, bool highSpeedMode) {
-  if (capability && (*capability & kCapabilityLargeBlocks) != 0) return TransferMode::Xdm1k;
-  return highSpeedMode ? TransferMode::Mnp : TransferMode::Xdm;
-}
-
-const char* TransferPrefix(TransferMode mode) {
-  switch (mode) {
-    case TransferMode::Xdm1k:
-      return "xdm1k";
-    case TransferMode::Mnp:
-      return "mnp";
-    default:
-      return "xdm";
-  }
-}
-
-BlockSequence::Verdict BlockSequence::Classify(uint8_t number, const uint8_t* data, size_t size) {
-  const uint8_t next = static_cast<uint8_t>(last_ + 1);
-  switch (state_) {
-    case State::First:
-      if (number > 1) {
-        state_ = State::Off;
-        return Verdict::New;
-      }
-      state_ = State::Second;
-      last_ = number;
-      lastData_.assign(reinterpret_cast<const char*>(data), size);
-      return Verdict::New;
-    case State::Second:
-      if (number == next) {
-        state_ = State::Counting;
-        last_ = number;
-        lastData_.clear();
-        return Verdict::New;
-      }
-      // Unconfirmed yet: only the very same block counts as a repeat, so a
-      // recorder that does not count up loses nothing.
-      if (number == last_ && lastData_.size() == size &&
-          std::memcmp(lastData_.data(), data, size) == 0)
-        return Verdict::Repeat;
-      state_ = State::Off;
-      lastData_.clear();
-      return Verdict::New;
-    case State::Counting:
-      if (number == next) {
-        last_ = number;
-        return Verdict::New;
-      }
-      return number == last_ ? Verdict::Repeat : Verdict::Bad;
-    default:
-      return Verdict::New;
-  }
-}
 
 StepResult TThredTess::Run(LineContext& line, const CollectionRequest& request,
                            const DefinitionDb& db, ProgressReporter& progress) {
