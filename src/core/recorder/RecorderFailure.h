@@ -5,7 +5,7 @@
 //
 //   StepResult r = RunOperation([&] {
 //     session.CheckLine();
-//     serial = session.AskRequired("eepr210", MsgSerialReadFailed);
+//     serial = session.ReadTupleRequired(Area::Eep, tuples::kEepSerial, MsgSerialReadFailed);
 //   });
 
 #include <functional>

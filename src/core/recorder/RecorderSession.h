@@ -79,6 +79,10 @@ class RecorderSession {
   std::optional<std::string> ReadTuplePresent(const Area& area, int number, int failure) {
     return AskPresent(area.ReadCommand(number), failure);
   }
+  // The same; an absent tuple fails too.
+  std::string ReadTupleRequired(const Area& area, int number, int failure) {
+    return AskRequired(area.ReadCommand(number), failure);
+  }
   // Writes a tuple (not in the ROM) and returns the recorder's reply: the
   // value it stored, or a refusal. The caller decides whether the echo
   // matters.
