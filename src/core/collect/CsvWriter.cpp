@@ -9,6 +9,7 @@
 #include "core/collect/RecordClock.h"
 #include "core/collect/RecordReader.h"
 #include "core/collect/SafeOutputFile.h"
+#include "core/recorder/TupleNumbers.h"
 #include "core/support/CodePage.h"
 #include "core/support/FileNames.h"
 #include "core/support/Messages.h"
@@ -114,23 +115,25 @@ void AppendQ5Information(std::string& out, const DataFileInfo& info) {
     out += text;  // recorder bytes, as they are
     out += "\r\n";
   };
-  line(", , ,MODEL,%d,%+.4d", 100, info.model);
-  line(", , ,SUBMODEL,%d,%+.4d", 101, info.subModel);
-  textLine(", , ,SERIAL,%d,", 210, info.serialText);
-  textLine(", , ,DATE,%d,", 211, info.dateText);
-  line(", , ,START-TIME,%d,\"%s\"", 800, DateTimeTextOrInvalid(info.startTime).c_str());
-  line(", , ,STOP-TIME,%d,\"%s\"", 801, DateTimeTextOrInvalid(info.stopTime).c_str());
-  line(", , ,SAMPLES,%d,%" PRId64, 802, info.recordCount);
-  line(", , ,INTERVAL,%d,%+.4d", 260, info.channels.empty() ? 0 : info.channels[0].interval);
-  line(", , ,MULTI,%d,%+.4d", 202, info.ChannelCount());
+  line(", , ,MODEL,%d,%+.4d", tuples::kRomModel, info.model);
+  line(", , ,SUBMODEL,%d,%+.4d", tuples::kRomSubModel, info.subModel);
+  textLine(", , ,SERIAL,%d,", tuples::kEepSerial, info.serialText);
+  textLine(", , ,DATE,%d,", tuples::kEepDate, info.dateText);
+  line(", , ,START-TIME,%d,\"%s\"", tuples::kStartTime,
+       DateTimeTextOrInvalid(info.startTime).c_str());
+  line(", , ,STOP-TIME,%d,\"%s\"", tuples::kStopTime, DateTimeTextOrInvalid(info.stopTime).c_str());
+  line(", , ,SAMPLES,%d,%" PRId64, tuples::kDataCount, info.recordCount);
+  line(", , ,INTERVAL,%d,%+.4d", tuples::kIntervalSeries.older,
+       info.channels.empty() ? 0 : info.channels[0].interval);
+  line(", , ,MULTI,%d,%+.4d", tuples::kChannelCount, info.ChannelCount());
   for (int c = 0; c < info.ChannelCount(); ++c) {
     const ChannelInfo& ch = info.channels[c];
-    line(", , ,CH%d-MODE,%d,%+.4d,%+.4d,%+.4d,%+.4d", c + 1, 2000 + c, ch.mode, ch.dataType,
-         ch.decimals, ch.bytes);
+    line(", , ,CH%d-MODE,%d,%+.4d,%+.4d,%+.4d,%+.4d", c + 1, tuples::kModeSeries.newer + c, ch.mode,
+         ch.dataType, ch.decimals, ch.bytes);
   }
   for (int k = 1; k <= kMemoCount; ++k) {
     out += prefix;
-    AppendFormat(out, ", , ,MEMO-%d,%d,\"", k, 619 + k);
+    AppendFormat(out, ", , ,MEMO-%d,%d,\"", k, tuples::kMemo + k - 1);
     out += info.memos[k - 1];
     out += "\"\r\n";
   }

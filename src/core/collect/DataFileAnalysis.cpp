@@ -15,6 +15,7 @@
 #include "core/collect/LittleEndian.h"
 #include "core/collect/RecorderTuple.h"
 #include "core/collect/TemporaryNames.h"
+#include "core/recorder/TupleNumbers.h"
 #include "core/support/AppPaths.h"
 #include "core/support/DefinitionDb.h"
 #include "core/support/MessageBox.h"
@@ -30,29 +31,17 @@ static_assert(std::endian::native == std::endian::little, "records assume a litt
 constexpr int kTextCut = 16;
 constexpr int kMaxRingTable = kRingTableSize;
 
-// Recorder tuples of the areas and ring groups.
-constexpr int kDataAreaSizeTuple = 107;  // ROM
-constexpr int kSerialTuple = 210;        // EEP
-constexpr int kDateTuple = 211;          // EEP
-constexpr int kChannelCountTuple = 202;
-constexpr int kMemoTuple = 620;
-constexpr int kStartTimeTuple = 800;
-constexpr int kStopTimeTuple = 801;
-constexpr int kDataCountTuple = 802;
-constexpr int kBatteryLowTuple = 805;
-constexpr int kDataBytesTuple = 806;
-constexpr int kStartPointerTuple = 880;
-
-// Newer and older bases of the per-channel series.
-struct Series {
-  int newBase;
-  int oldBase;
+// The per-channel series, each into its field.
+struct SeriesField {
+  tuples::Series series;
   int ChannelInfo::*field;
 };
-constexpr Series kSeries[] = {
-    {2000, 240, &ChannelInfo::mode},     {3000, 260, &ChannelInfo::interval},
-    {2100, 820, &ChannelInfo::decimals}, {2200, 840, &ChannelInfo::dataType},
-    {2300, 860, &ChannelInfo::bytes},
+constexpr SeriesField kSeries[] = {
+    {tuples::kModeSeries, &ChannelInfo::mode},
+    {tuples::kIntervalSeries, &ChannelInfo::interval},
+    {tuples::kDecimalsSeries, &ChannelInfo::decimals},
+    {tuples::kDataTypeSeries, &ChannelInfo::dataType},
+    {tuples::kSizeSeries, &ChannelInfo::bytes},
 };
 
 std::string WithSlash(std::string folder) {
@@ -165,17 +154,17 @@ class TupleReader {
   File& file_;
 };
 
-bool ReadSeries(TupleReader& tuples, const Region& group, const Series& s,
+bool ReadSeries(TupleReader& reader, const Region& group, const SeriesField& s,
                 std::vector<ChannelInfo>& channels) {
-  int base = s.newBase;
-  auto baseValue = tuples.Integer(group, base);
+  int base = s.series.newer;
+  auto baseValue = reader.Integer(group, base);
   if (!baseValue) {
-    base = s.oldBase;
-    baseValue = tuples.Integer(group, base);
+    base = s.series.older;
+    baseValue = reader.Integer(group, base);
   }
   if (!baseValue) return false;
   for (size_t c = 0; c < channels.size(); ++c) {
-    const auto v = tuples.Integer(group, base + static_cast<int>(c));
+    const auto v = reader.Integer(group, base + static_cast<int>(c));
     channels[c].*s.field = static_cast<int>(v.value_or(*baseValue));
   }
   return true;
@@ -193,39 +182,40 @@ bool AreasFit(const DataFileInfo& info, const File& file) {
 bool ReadRing(File& file, DataFileInfo& info) {
   if (!AreasFit(info, file)) return false;
 
-  TupleReader tuples(file);
+  TupleReader reader(file);
+  using namespace tuples;
   const Region rom{info.romOffset, info.eepOffset};
   const Region eep{info.eepOffset, info.battOffset};
-  info.dataAreaSize = tuples.Integer(rom, kDataAreaSizeTuple).value_or(-1);
-  const auto serial = tuples.Text(eep, kSerialTuple);
+  info.dataAreaSize = reader.Integer(rom, kRomDataAreaSize).value_or(-1);
+  const auto serial = reader.Text(eep, kEepSerial);
   if (!serial) return false;
   info.serialText = *serial;
-  info.dateText = tuples.Text(eep, kDateTuple).value_or("");
+  info.dateText = reader.Text(eep, kEepDate).value_or("");
 
   const int64_t groupStart = info.ringTable[static_cast<size_t>(info.ringIndex)];
   if (groupStart < info.battOffset || groupStart >= info.dataAreaStart) return false;
   const Region group{groupStart, info.dataAreaStart};
 
-  const auto startPointer = tuples.Integer(group, kStartPointerTuple);
-  const auto start = tuples.DateTime(group, kStartTimeTuple);
-  const auto stop = tuples.DateTime(group, kStopTimeTuple);
-  const auto count = tuples.Integer(group, kDataCountTuple);
-  const auto bytes = tuples.Integer(group, kDataBytesTuple);
+  const auto startPointer = reader.Integer(group, kStartPointer);
+  const auto start = reader.DateTime(group, kStartTime);
+  const auto stop = reader.DateTime(group, kStopTime);
+  const auto count = reader.Integer(group, kDataCount);
+  const auto bytes = reader.Integer(group, kByteCount);
   if (!startPointer || !start || !stop || !count || !bytes) return false;
   info.firstDataOffset = info.dataAreaStart + *startPointer;
   info.startTime = *start;
   info.stopTime = *stop;
-  info.batteryLowTime = tuples.DateTime(group, kBatteryLowTuple).value_or(RecorderDateTime{});
+  info.batteryLowTime = reader.DateTime(group, kBatteryLowTime).value_or(RecorderDateTime{});
   info.dataBytes = *bytes;
   info.recordCount = *count + (*bytes > 0 ? 1 : 0);
   for (int k = 0; k < kMemoCount; ++k)
-    info.memos[static_cast<size_t>(k)] = tuples.Text(group, kMemoTuple + k).value_or("");
+    info.memos[static_cast<size_t>(k)] = reader.Text(group, kMemo + k).value_or("");
 
-  int64_t channelCount = tuples.Integer(group, kChannelCountTuple).value_or(1);
+  int64_t channelCount = reader.Integer(group, kChannelCount).value_or(1);
   if (channelCount < 1 || channelCount > kMaxChannels) channelCount = 1;
   info.channels.assign(static_cast<size_t>(channelCount), ChannelInfo{});
   for (const auto& s : kSeries)
-    if (!ReadSeries(tuples, group, s, info.channels)) return false;
+    if (!ReadSeries(reader, group, s, info.channels)) return false;
 
   int offset = 0;
   for (auto& ch : info.channels) {

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "core/collect/WorkFile.h"
+#include "core/recorder/TupleNumbers.h"
 #include "core/support/DateTime.h"
 
 namespace tessaro {
 
 inline constexpr int kMaxChannels = 32;
 inline constexpr int kRingTableSize = 512;
-inline constexpr int kMemoCount = 8;
+inline constexpr int kMemoCount = tuples::kFileMemoLines;
 inline constexpr int kMaxRecordSize = 1024;
 
 // Mode codes with their own record layout.

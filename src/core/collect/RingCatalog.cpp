@@ -5,8 +5,9 @@
 #include <cstdio>
 
 #include "core/collect/DataFileInfo.h"
-#include "core/collect/RecorderReply.h"
-#include "core/line/LineFacade.h"
+#include "core/recorder/RecorderReply.h"
+#include "core/recorder/RecorderSession.h"
+#include "core/recorder/TupleNumbers.h"
 #include "core/support/DateTime.h"
 #include "core/support/DefinitionDb.h"
 #include "core/support/Messages.h"
@@ -18,83 +19,68 @@ namespace {
 constexpr int kTextLength = 16;
 constexpr int kClockLength = 12;
 
-struct ReadFailure {
-  int message;
-};
-
+// Reads the values of the rings' FILE groups.
 class CatalogReader {
  public:
-  explicit CatalogReader(LineContext& line) : line_(line) {}
-
-  // The reply of a command; throws with failure when the line fails.
-  std::string Ask(const std::string& command, int failure) {
-    std::string reply;
-    if (!LineCommand(line_, command, reply)) throw ReadFailure{failure};
-    return reply;
-  }
-  // The same, a refusal ("??") failing too.
-  std::string AskPresent(const std::string& command, int failure) {
-    std::string reply = Ask(command, failure);
-    if (IsRefusal(reply)) throw ReadFailure{failure};
-    return reply;
-  }
-  std::string File(int ring, int tuple, int failure) {
-    return Ask("filer" + std::to_string(ring + 1) + "," + std::to_string(tuple), failure);
-  }
-  std::string FilePresent(int ring, int tuple, int failure) {
-    return AskPresent("filer" + std::to_string(ring + 1) + "," + std::to_string(tuple), failure);
-  }
-  // The first tuple of a per-channel series: the newer base, else the older.
-  int SeriesBase(int ring, int newer, int older, int failure) {
-    if (!IsRefusal(File(ring, newer, failure))) return newer;
-    FilePresent(ring, older, failure);
-    return older;
-  }
+  explicit CatalogReader(RecorderSession& session) : session_(session) {}
 
   RingEntry ReadRing(int ring);
 
  private:
-  LineContext& line_;
+  std::string Value(int number, int failure) { return session_.ReadTuple(group_, number, failure); }
+  int64_t Integer(int number, int failure) { return ReplyInteger(Value(number, failure)); }
+  int64_t PresentInteger(int number, int failure) {
+    return ReplyInteger(session_.ReadTupleRequired(group_, number, failure));
+  }
+  // The first tuple of a per-channel series: the newer base, else the older.
+  int SeriesBase(tuples::Series series, int failure) {
+    if (!IsRefusal(Value(series.newer, failure))) return series.newer;
+    session_.ReadTupleRequired(group_, series.older, failure);
+    return series.older;
+  }
+
+  RecorderSession& session_;
+  Area group_ = Area::File(1);
 };
 
 std::string Cut(const std::string& text, size_t length) { return text.substr(0, length); }
 
 RingEntry CatalogReader::ReadRing(int r) {
+  using namespace tuples;
+  group_ = Area::File(r + 1);
   RingEntry entry;
-  const int64_t dataCount = ReplyInteger(File(r, 802, MsgDataCountReadFailed));
-  entry.byteCount = ReplyInteger(File(r, 806, MsgByteCountReadFailed));
+  const int64_t dataCount = Integer(kDataCount, MsgDataCountReadFailed);
+  entry.byteCount = Integer(kByteCount, MsgByteCountReadFailed);
   entry.dataCount = dataCount + (entry.byteCount > 0 ? 1 : 0);
 
   // The data file's analysis takes a count outside 1..32 as 1; the record
   // size worked out here must agree with it.
-  int64_t channels = ReplyInteger(File(r, 202, MsgChannelCountReadFailed));
+  int64_t channels = Integer(kChannelCount, MsgChannelCountReadFailed);
   if (channels < 1 || channels > kMaxChannels) channels = 1;
 
-  const int modeBase = SeriesBase(r, 2000, 240, MsgModeReadFailed);
+  const int modeBase = SeriesBase(kModeSeries, MsgModeReadFailed);
   for (int c = 0; c < channels; ++c)
-    entry.modes.push_back(
-        static_cast<int>(ReplyInteger(FilePresent(r, modeBase + c, MsgModeReadFailed))));
+    entry.modes.push_back(static_cast<int>(PresentInteger(modeBase + c, MsgModeReadFailed)));
 
-  const int sizeBase = SeriesBase(r, 2300, 860, MsgSizeReadFailed);
-  const int baseSize = static_cast<int>(ReplyInteger(File(r, sizeBase, MsgSizeReadFailed)));
+  const int sizeBase = SeriesBase(kSizeSeries, MsgSizeReadFailed);
+  const int baseSize = static_cast<int>(Integer(sizeBase, MsgSizeReadFailed));
   for (int c = 0; c < channels; ++c) {
-    const std::string reply = File(r, sizeBase + c, MsgSizeReadFailed);
+    const std::string reply = Value(sizeBase + c, MsgSizeReadFailed);
     entry.sizes.push_back(IsRefusal(reply) ? baseSize : static_cast<int>(ReplyInteger(reply)));
   }
 
-  std::string interval = File(r, 260, MsgIntervalReadFailed);
-  if (IsRefusal(interval)) interval = FilePresent(r, 3000, MsgIntervalReadFailed);
+  std::string interval = Value(kIntervalSeries.older, MsgIntervalReadFailed);
+  if (IsRefusal(interval))
+    interval = session_.ReadTupleRequired(group_, kIntervalSeries.newer, MsgIntervalReadFailed);
   entry.interval = static_cast<int>(ReplyInteger(interval));
 
-  entry.startText = Cut(File(r, 800, MsgStartTimeReadFailed), kClockLength);
-  entry.stopText = Cut(File(r, 801, MsgStopTimeReadFailed), kClockLength);
+  entry.startText = Cut(Value(kStartTime, MsgStartTimeReadFailed), kClockLength);
+  entry.stopText = Cut(Value(kStopTime, MsgStopTimeReadFailed), kClockLength);
 
-  for (int k = 0; k < 4; ++k) {
-    std::string memo;
-    const std::string command = "filer" + std::to_string(r + 1) + "," + std::to_string(620 + k);
+  for (size_t k = 0; k < entry.memos.size(); ++k) {
     // A memo is optional: a failed or refused read leaves it empty.
-    if (LineCommand(line_, command, memo) && !IsRefusal(memo))
-      entry.memos[k] = Cut(memo, kTextLength);
+    if (auto memo = session_.TryAsk(group_.ReadCommand(kMemo + static_cast<int>(k))))
+      entry.memos[k] = Cut(*memo, kTextLength);
   }
   return entry;
 }
@@ -133,29 +119,31 @@ StepResult ReadManagementInfo(LineContext& line, ProgressReporter& progress, Rin
   progress.SetCaption(LoadMessage(MsgManagementCaption));
   progress.SetMessage(LoadMessage(MsgManagementReading));
   progress.SetPercent(0);
-  LinePurge(line);
-  if (!LineCheck(line)) return StepResult::Failure(LoadMessage(MsgLineCheckFailed));
-
-  CatalogReader reader(line);
-  try {
-    const std::string rings = reader.Ask("romr108", MsgMaxRingCountReadFailed);
+  RecorderSession session(line, progress);
+  const StepResult result = RunOperation([&] {
+    using namespace tuples;
+    session.CheckLine();
+    const std::string rings =
+        session.ReadTuple(Area::Rom, kRomRingCount, MsgMaxRingCountReadFailed);
     info.ringCount = IsRefusal(rings)
                          ? 1
                          : static_cast<int>(std::clamp<int64_t>(ReplyInteger(rings), 0, 0xFFFF));
-    info.version = Cut(reader.Ask("ver", MsgVersionReadFailed), kTextLength);
-    info.serial = Cut(reader.AskPresent("eepr210", MsgSerialReadFailed), kTextLength);
-    info.dataAreaSize = ReplyInteger(reader.AskPresent("romr107", MsgDataAreaSizeReadFailed));
+    info.version = Cut(session.Ask("ver", MsgVersionReadFailed), kTextLength);
+    info.serial =
+        Cut(session.ReadTupleRequired(Area::Eep, kEepSerial, MsgSerialReadFailed), kTextLength);
+    info.dataAreaSize = ReplyInteger(
+        session.ReadTupleRequired(Area::Rom, kRomDataAreaSize, MsgDataAreaSizeReadFailed));
 
+    CatalogReader reader(session);
     const int listed = std::min(info.ringCount, kMaxCollectableRings);
     for (int r = 0; r < listed; ++r) {
       progress.SetPercent(r * 100 / listed);
       PumpMessages();
-      if (progress.CancelRequested()) return StepResult::Failure(LoadMessage(MsgCancelPressed));
+      session.CheckCancel();
       info.rings.push_back(reader.ReadRing(r));
     }
-  } catch (const ReadFailure& failure) {
-    return StepResult::Failure(LoadMessage(failure.message));
-  }
+  });
+  if (!result) return result;
   progress.SetPercent(100);
   return StepResult::Success();
 }

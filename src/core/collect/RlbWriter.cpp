@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "core/collect/LittleEndian.h"
+#include "core/recorder/TupleNumbers.h"
 
 namespace tessaro {
 namespace {
 
-constexpr int kFilePointerBase = 640;
 constexpr int kRingTableFilled = 32;
 
 struct HeaderTuple {
@@ -214,7 +214,7 @@ RlbWriter::FinishResult RlbWriter::Finish(int ringsStored, int recorderRingCount
   uint8_t table[kRingTableFilled * 4] = {};
   const int rings = std::min(recorderRingCount, kRingTableFilled);
   for (int n = 0; n < rings; ++n) {
-    const auto pointer = ReadBattTuple(kFilePointerBase + n);
+    const auto pointer = ReadBattTuple(tuples::kFilePointer + n);
     if (!pointer || !pointer->IsInteger()) return FinishResult::FilePointerFailed;
     const int64_t p = pointer->Integer();
     PutLittle32(table + 4 * n, static_cast<uint32_t>(p == -1 ? -1 : battOffset_ + p));

@@ -3,59 +3,33 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
+#include <new>
 #include <optional>
 
-#include "core/collect/AreaTally.h"
 #include "core/collect/CollectionBusy.h"
 #include "core/collect/ConversionStep.h"
-#include "core/collect/RecorderReply.h"
 #include "core/collect/RlbWriter.h"
 #include "core/collect/WorkerStep.h"
-#include "core/line/LineFacade.h"
+#include "core/recorder/AreaTally.h"
+#include "core/recorder/RecorderReply.h"
+#include "core/recorder/RecorderSession.h"
+#include "core/recorder/TransferMode.h"
+#include "core/recorder/TupleNumbers.h"
 #include "core/support/Messages.h"
-#include "core/support/Pump.h"
 
 namespace tessaro {
 namespace {
 
-constexpr int kRomModel = 100;
-constexpr int kRomSubModel = 101;
-constexpr int kRomVersion = 102;
-constexpr int kRomAttributeSize = 106;
-constexpr int kRomRingCount = 108;
-constexpr int kRomCapability = 120;
-constexpr int kCapabilityLargeBlocks = 4;
-
-constexpr int kBattFilePointer = 640;
-constexpr int kGroupInterval = 260;
-constexpr int kGroupIntervalNew = 3000;
-constexpr int kGroupStart = 800;
-constexpr int kGroupDataCount = 802;
-constexpr int kGroupByteCount = 806;
-constexpr int kGroupStartPointer = 880;
-constexpr int kGroupStopPointer = 881;
+using namespace tuples;
 
 constexpr int kMaxSelectableRings = 32;
-constexpr int kMaxRetries = 3;  // the fourth bad block in a row ends the transfer
-
-// A failed step: the user's text.
-struct CollectFailure {
-  int message;
-};
-
-[[noreturn]] void Fail(int message) { throw CollectFailure{message}; }
-
-void Require(bool ok, int message) {
-  if (!ok) Fail(message);
-}
 
 class Collector {
  public:
   Collector(LineContext& line, const CollectionRequest& request, ProgressReporter& progress)
-      : line_(line), request_(request), progress_(progress) {}
+      : session_(line, progress), request_(request) {}
 
-  // Fills the RLB file; throws CollectFailure. The file is complete, under
+  // Fills the RLB file; throws RecorderFailure. The file is complete, under
   // its temporary name, only when this returns.
   void CollectRing();
   // Puts the completed file under its name.
@@ -64,102 +38,24 @@ class Collector {
   std::string FailureReason() const { return writer_.FailureReason(); }
 
  private:
-  enum class AreaResult { Ok, Failed };
-
-  std::string Command(const std::string& command, int failure) {
-    std::string reply;
-    Require(LineCommand(line_, command, reply), failure);
-    return reply;
+  std::string RomValue(int number, int failure) {
+    return session_.ReadTuple(Area::Rom, number, failure);
   }
-  static std::string Numbered(const char* prefix, int number) {
-    return prefix + std::to_string(number);
+  // Receives one area into the file at the current position.
+  bool ReceiveArea(const std::string& command, AreaTally& area, TransferProgress progress) {
+    return session_.TryReceiveArea(
+        command, area,
+        [this](const uint8_t* data, size_t size) { return writer_.WriteBlock(data, size); },
+        progress);
   }
-  void Status(int message) { progress_.SetMessage(LoadMessage(message)); }
-  void Percent(int percent) {
-    if (percent == percent_) return;
-    percent_ = percent;
-    progress_.SetPercent(percent);
-  }
-  void Drain() {
-    uint8_t scrap = 0;
-    while (LineHasData(line_) && LineGetChar(line_, scrap)) {
-    }
-  }
-  // Receives one area into the file at the current position; true only when
-  // the transfer ended with EOT and brought the whole area. With progress on,
-  // the area's minimum size makes 100 %.
-  bool ReceiveArea(const std::string& command, AreaTally& area, bool showProgress);
   void ReceiveRing(int ring, int stored);
   int64_t GroupInteger(int64_t filePointer, int number, int failure);
 
-  LineContext& line_;
+  RecorderSession session_;
   const CollectionRequest& request_;
-  ProgressReporter& progress_;
   RlbWriter writer_;
   TransferMode mode_ = TransferMode::Xdm;
-  int percent_ = -1;
 };
-
-bool Collector::ReceiveArea(const std::string& command, AreaTally& area, bool showProgress) {
-  const bool large = command.rfind("xdm1k", 0) == 0;
-  const bool mnp = !large && command.rfind("mnp", 0) == 0;
-  const size_t size = large ? kLargeBlockData : kSmallBlockData;
-
-  LinePurge(line_);
-  std::string reply;
-  if (!LineCommand(line_, command, reply) || reply.rfind("!!", 0) != 0) return false;
-  if (!LinePutChar(line_, kNAK)) return false;
-
-  BlockSequence sequence;
-  int retries = 0;
-  uint8_t block[kBlockBufferSize];
-  for (;;) {
-    if (progress_.CancelRequested()) {
-      LinePutChar(line_, kCAN);
-      return false;
-    }
-    const int result = LineRecvBlock(line_, large, block);
-    if (result == BlockEnd) {
-      if (!mnp) LinePutChar(line_, kACK);
-      // EOT before the area is whole: the recorder or a gateway gave up.
-      if (!area.Complete()) return false;
-      if (showProgress) Percent(100);
-      return true;
-    }
-    BlockSequence::Verdict verdict = BlockSequence::Verdict::Bad;
-    if (result == BlockOk && LineCheckBlock(large, block))
-      verdict = sequence.Classify(block[1], block + 3, size);
-    if (verdict == BlockSequence::Verdict::Bad) {
-      if (mnp || retries >= kMaxRetries) {
-        LinePutChar(line_, kCAN);
-        return false;
-      }
-      ++retries;
-      Drain();
-      PumpMessages();
-      Drain();
-      LinePutChar(line_, kNAK);
-      continue;
-    }
-    retries = 0;
-    if (verdict == BlockSequence::Verdict::Repeat) {
-      // Its ACK was lost: the data is in the file already.
-      if (!mnp) LinePutChar(line_, kACK);
-      continue;
-    }
-    if (!writer_.WriteBlock(block + 3, size)) {
-      LinePutChar(line_, kCAN);
-      return false;
-    }
-    if (!mnp) LinePutChar(line_, kACK);
-    area.Add(block + 3, size);
-    if (showProgress) {
-      const int64_t total = area.Minimum();
-      Percent(total > 0 ? static_cast<int>(std::min<int64_t>(100, area.Bytes() * 100 / total))
-                        : 100);
-    }
-  }
-}
 
 int64_t Collector::GroupInteger(int64_t filePointer, int number, int failure) {
   const auto tuple = writer_.ReadGroupTuple(filePointer, number);
@@ -168,49 +64,49 @@ int64_t Collector::GroupInteger(int64_t filePointer, int number, int failure) {
 }
 
 void Collector::ReceiveRing(int ring, int stored) {
-  const auto pointer = writer_.ReadBattTuple(kBattFilePointer + ring);
+  const auto pointer = writer_.ReadBattTuple(kFilePointer + ring);
   Require(pointer && pointer->IsInteger(), MsgFilePointerReadFailed);
   const int64_t filePointer = pointer->Integer();
-  Require(writer_.WriteBattInteger(kBattFilePointer + stored, filePointer),
-          MsgFilePointerWriteFailed);
-  const int64_t byteCount = GroupInteger(filePointer, kGroupByteCount, MsgByteCountReadFailed);
+  Require(writer_.WriteBattInteger(kFilePointer + stored, filePointer), MsgFilePointerWriteFailed);
+  const int64_t byteCount = GroupInteger(filePointer, kByteCount, MsgByteCountReadFailed);
 
+  ProgressReporter& progress = session_.Progress();
   if (ring == 0)
-    progress_.SetMessage(LoadMessage(MsgNewRingReading));
+    progress.SetMessage(LoadMessage(MsgNewRingReading));
   else
-    progress_.SetMessage(FormatMessage(MsgOldRingReading, ring));
-  Percent(0);
+    progress.SetMessage(FormatMessage(MsgOldRingReading, ring));
+  session_.Percent(0);
   const auto ringStart = writer_.Position();
   Require(ringStart.has_value(), MsgDataTransferFailed);
   AreaTally data = AreaTally::AtLeast(byteCount);
-  if (!ReceiveArea(Numbered((std::string(TransferPrefix(mode_)) + "dd").c_str(), ring + 1), data,
-                   true))
-    Fail(progress_.CancelRequested() ? MsgCancelPressed : MsgDataTransferFailed);
+  if (!ReceiveArea(std::string(TransferPrefix(mode_)) + "dd" + std::to_string(ring + 1), data,
+                   TransferProgress::Shown))
+    Fail(session_.CancelRequested() ? MsgCancelPressed : MsgDataTransferFailed);
 
   const int64_t relativeStart = *ringStart - writer_.RingDataStart();
   const int64_t skipBytes = request_.skipCount > 0 ? request_.skipBytes : 0;
-  Require(writer_.WriteGroupInteger(filePointer, kGroupStartPointer, relativeStart + skipBytes),
+  Require(writer_.WriteGroupInteger(filePointer, kStartPointer, relativeStart + skipBytes),
           MsgStartPointerWriteFailed);
-  Require(writer_.WriteGroupInteger(filePointer, kGroupStopPointer, relativeStart + byteCount),
+  Require(writer_.WriteGroupInteger(filePointer, kStopPointer, relativeStart + byteCount),
           MsgStopPointerWriteFailed);
   if (request_.skipCount > 0) {
     // The oldest records were overwritten: the ring now starts SkipCount
     // records later, and its start time moves with it.
-    auto interval = writer_.ReadGroupTuple(filePointer, kGroupInterval);
+    auto interval = writer_.ReadGroupTuple(filePointer, kIntervalSeries.older);
     if (!interval || !interval->IsInteger())
-      interval = writer_.ReadGroupTuple(filePointer, kGroupIntervalNew);
+      interval = writer_.ReadGroupTuple(filePointer, kIntervalSeries.newer);
     Require(interval && interval->IsInteger(), MsgIntervalReadFailed);
-    const auto start = writer_.ReadGroupTuple(filePointer, kGroupStart);
+    const auto start = writer_.ReadGroupTuple(filePointer, kStartTime);
     Require(start && start->type == kTypeDateTime, MsgStartTimeReadFailed);
     RecorderDateTime startTime = start->DateTime();
     AddSeconds(startTime, IntervalSpan(static_cast<int>(interval->Integer()), request_.skipCount));
-    Require(writer_.WriteGroupDateTime(filePointer, kGroupStart, startTime),
+    Require(writer_.WriteGroupDateTime(filePointer, kStartTime, startTime),
             MsgStartTimeWriteFailed);
-    const int64_t dataCount = GroupInteger(filePointer, kGroupDataCount, MsgDataCountReadFailed);
-    Require(writer_.WriteGroupInteger(filePointer, kGroupDataCount, dataCount - request_.skipCount),
+    const int64_t dataCount = GroupInteger(filePointer, kDataCount, MsgDataCountReadFailed);
+    Require(writer_.WriteGroupInteger(filePointer, kDataCount, dataCount - request_.skipCount),
             MsgDataCountWriteFailed);
-    const int64_t bytes = GroupInteger(filePointer, kGroupByteCount, MsgByteCountReadFailed);
-    Require(writer_.WriteGroupInteger(filePointer, kGroupByteCount, bytes - skipBytes),
+    const int64_t bytes = GroupInteger(filePointer, kByteCount, MsgByteCountReadFailed);
+    Require(writer_.WriteGroupInteger(filePointer, kByteCount, bytes - skipBytes),
             MsgByteCountWriteFailed);
   }
   // The next ring (or the end marker) follows the received bytes proper, not
@@ -219,31 +115,30 @@ void Collector::ReceiveRing(int ring, int stored) {
 }
 
 void Collector::CollectRing() {
-  Percent(0);
-  Status(MsgCollectGathering);
+  session_.Percent(0);
+  session_.Status(MsgCollectGathering);
   using Existing = SafeOutputFile::Existing;
   Require(writer_.Create(request_.rlbPath, !request_.saveDataFile ? Existing::Ignore
                                            : request_.replaceRlb  ? Existing::Replace
                                                                   : Existing::Refuse),
           MsgRlbCreateFailed);
-  LinePurge(line_);
-  Require(LineCheck(line_), MsgLineCheckFailed);
+  session_.CheckLine();
 
-  const std::string capability = Command(Numbered("romr", kRomCapability), MsgNoEchoBack);
+  const std::string capability = RomValue(kRomCapability, MsgNoEchoBack);
   mode_ = ChooseTransferMode(
       IsRefusal(capability) ? std::nullopt : std::optional<int64_t>(ReplyInteger(capability)),
       request_.highSpeedMode);
 
-  const std::string rings = Command(Numbered("romr", kRomRingCount), MsgRingCountReadFailed);
+  const std::string rings = RomValue(kRomRingCount, MsgRingCountReadFailed);
   const int ringCount =
       IsRefusal(rings) ? 1 : static_cast<int>(std::clamp<int64_t>(ReplyInteger(rings), 0, 0xFFFF));
   const int64_t attributeSize =
-      ReplyInteger(Command(Numbered("romr", kRomAttributeSize), MsgAttributeSizeReadFailed));
+      ReplyInteger(RomValue(kRomAttributeSize, MsgAttributeSizeReadFailed));
   Require(attributeSize >= 1, MsgAttributeSizeInvalid);
 
   Require(writer_.WriteHeader(ringCount), MsgRlbHeaderWriteFailed);
   Require(writer_.SetFileType(), MsgFileTypeWriteFailed);
-  Require(writer_.SetVersion(Command("ver", MsgVersionReadFailed)), MsgVersionWriteFailed);
+  Require(writer_.SetVersion(session_.Ask("ver", MsgVersionReadFailed)), MsgVersionWriteFailed);
   const struct {
     int tuple, readFailure, writeFailure;
     bool (RlbWriter::*set)(int);
@@ -253,7 +148,7 @@ void Collector::CollectRing() {
       {kRomVersion, MsgRomVersionReadFailed, MsgRomVersionWriteFailed, &RlbWriter::SetRomVersion},
   };
   for (const auto& code : codes) {
-    const int64_t value = ReplyInteger(Command(Numbered("romr", code.tuple), code.readFailure));
+    const int64_t value = ReplyInteger(RomValue(code.tuple, code.readFailure));
     Require((writer_.*code.set)(static_cast<int>(value)), code.writeFailure);
   }
   Require(writer_.SetFileMemo(), MsgFileMemoWriteFailed);
@@ -265,12 +160,15 @@ void Collector::CollectRing() {
   AreaTally rom = AreaTally::TupleChain();
   AreaTally eep = AreaTally::TupleChain();
   AreaTally batt = AreaTally::AtLeast(attributeSize);
-  Status(MsgRomAreaReading);
-  Require(writer_.BeginAreas() && ReceiveArea(prefix + "rr", rom, false), MsgRomAreaFailed);
-  Status(MsgEepAreaReading);
-  Require(writer_.MarkEepArea() && ReceiveArea(prefix + "ee", eep, false), MsgEepAreaFailed);
-  Status(MsgBattAreaReading);
-  Require(writer_.MarkBattArea() && ReceiveArea(prefix + "bb", batt, true), MsgBattAreaFailed);
+  session_.Status(MsgRomAreaReading);
+  Require(writer_.BeginAreas() && ReceiveArea(prefix + "rr", rom, TransferProgress::Hidden),
+          MsgRomAreaFailed);
+  session_.Status(MsgEepAreaReading);
+  Require(writer_.MarkEepArea() && ReceiveArea(prefix + "ee", eep, TransferProgress::Hidden),
+          MsgEepAreaFailed);
+  session_.Status(MsgBattAreaReading);
+  Require(writer_.MarkBattArea() && ReceiveArea(prefix + "bb", batt, TransferProgress::Shown),
+          MsgBattAreaFailed);
   Require(writer_.MarkRingDataArea(), MsgBattAreaFailed);
 
   int stored = 0;
@@ -280,7 +178,7 @@ void Collector::CollectRing() {
     ++stored;
   }
 
-  Status(MsgRlbManagementWriting);
+  session_.Status(MsgRlbManagementWriting);
   switch (writer_.Finish(stored, ringCount)) {
     case RlbWriter::FinishResult::Ok:
       break;
@@ -296,67 +194,13 @@ void Collector::CollectRing() {
 
 }  // namespace
 
-TransferMode ChooseTransferMode(std::optional<int64_t> capability, bool highSpeedMode) {
-  if (capability && (*capability & kCapabilityLargeBlocks) != 0) return TransferMode::Xdm1k;
-  return highSpeedMode ? TransferMode::Mnp : TransferMode::Xdm;
-}
-
-const char* TransferPrefix(TransferMode mode) {
-  switch (mode) {
-    case TransferMode::Xdm1k:
-      return "xdm1k";
-    case TransferMode::Mnp:
-      return "mnp";
-    default:
-      return "xdm";
-  }
-}
-
-BlockSequence::Verdict BlockSequence::Classify(uint8_t number, const uint8_t* data, size_t size) {
-  const uint8_t next = static_cast<uint8_t>(last_ + 1);
-  switch (state_) {
-    case State::First:
-      if (number > 1) {
-        state_ = State::Off;
-        return Verdict::New;
-      }
-      state_ = State::Second;
-      last_ = number;
-      lastData_.assign(reinterpret_cast<const char*>(data), size);
-      return Verdict::New;
-    case State::Second:
-      if (number == next) {
-        state_ = State::Counting;
-        last_ = number;
-        lastData_.clear();
-        return Verdict::New;
-      }
-      // Unconfirmed yet: only the very same block counts as a repeat, so a
-      // recorder that does not count up loses nothing.
-      if (number == last_ && lastData_.size() == size &&
-          std::memcmp(lastData_.data(), data, size) == 0)
-        return Verdict::Repeat;
-      state_ = State::Off;
-      lastData_.clear();
-      return Verdict::New;
-    case State::Counting:
-      if (number == next) {
-        last_ = number;
-        return Verdict::New;
-      }
-      return number == last_ ? Verdict::Repeat : Verdict::Bad;
-    default:
-      return Verdict::New;
-  }
-}
-
 StepResult TThredTess::Run(LineContext& line, const CollectionRequest& request,
                            const DefinitionDb& db, ProgressReporter& progress) {
   return RunWorkerStep(progress, [&] {
     Collector collector(line, request, progress);  // an RLB file not kept goes with it
     try {
       collector.CollectRing();
-    } catch (const CollectFailure& failure) {
+    } catch (const RecorderFailure& failure) {
       return StepResult::Failure(LoadMessage(failure.message), collector.FailureReason());
     }
     if (request.saveDataFile && !collector.KeepRlb())

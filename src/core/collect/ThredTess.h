@@ -32,19 +32,6 @@ class DefinitionDb;
 class LineContext;
 class RlbWriter;
 
-// How the blocks of one collection travel.
-enum class TransferMode {
-  Xdm1k,  // 1024-byte blocks, ACK/NAK
-  Mnp,    // 128-byte blocks, nothing sent after the opening NAK; the first bad block ends it
-  Xdm,    // 128-byte blocks, ACK/NAK
-};
-
-// Capability word of "romr120" (nullopt for "??"): bit value 4 means
-// 1024-byte blocks; otherwise the high-speed flag picks Mnp.
-TransferMode ChooseTransferMode(std::optional<int64_t> capability, bool highSpeedMode);
-// "xdm1k", "mnp" or "xdm".
-const char* TransferPrefix(TransferMode mode);
-
 struct CollectionRequest {
   uint32_t ringMask = 0x80000000u;  // bit (31 - n) selects ring n; ring 0 is NEW
   std::string rlbPath;
@@ -57,24 +44,6 @@ struct CollectionRequest {
   bool highSpeedMode = false;
   // Work copy and LOG folder; the writable program folder when empty.
   std::string programFolder;
-};
-
-// Tells a block the recorder sent again (its ACK got lost) from a new one.
-// Recorders that number their blocks 1, 2, 3 ... (or from 0), modulo 256,
-// are recognised from their first blocks; for them a block carrying the
-// previous number is a repeat and one that skips a number is bad. Other
-// numberings are taken as they come.
-class BlockSequence {
- public:
-  enum class Verdict { New, Repeat, Bad };
-  // The block's number and data of a block that passed its checksum.
-  Verdict Classify(uint8_t number, const uint8_t* data, size_t size);
-
- private:
-  enum class State { First, Second, Counting, Off };
-  State state_ = State::First;
-  uint8_t last_ = 0;
-  std::string lastData_;  // only while the numbering is still unconfirmed
 };
 
 class TThredTess {

@@ -7,8 +7,10 @@
 #include <filesystem>
 
 #include "core/collect/CollectionPlan.h"
-#include "core/collect/RecorderReply.h"
 #include "core/collect/ThredTess.h"
+#include "core/recorder/BlockSequence.h"
+#include "core/recorder/RecorderReply.h"
+#include "core/recorder/TransferMode.h"
 #include "core/support/Messages.h"
 #include "support/TempDir.h"
 

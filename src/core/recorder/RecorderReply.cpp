@@ -1,4 +1,4 @@
-#include "core/collect/RecorderReply.h"
+#include "core/recorder/RecorderReply.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "core/collect/AreaTally.h"
+#include "core/recorder/AreaTally.h"
 
 namespace tessaro {
 namespace {
