@@ -107,6 +107,7 @@ struct SimLine {
       settings.IpPort = sim.StartTcp();
     }
     settings.Over = 1;
+    SimFixture::UseQuickTiming(line);
     ApplyLineSettings(line, settings);
     LineOpen(line);
   }

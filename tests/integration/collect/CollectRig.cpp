@@ -6,6 +6,7 @@
 #include "core/collect/DataFileAnalysis.h"
 #include "core/line/LineFacade.h"
 #include "sim/RecordGenerator.h"
+#include "support/SimFixture.h"
 #include "support/TestRlbFile.h"
 
 namespace tessaro {
@@ -62,6 +63,7 @@ CollectRig::CollectRig(const sim::RecorderProfile& profile, Transport transport,
     settings.ComPort = server_->StartPty();
     settings.Baud = 115200;
   }
+  SimFixture::UseQuickTiming(line_);
   ApplyLineSettings(line_, settings);
   LineSetSlave(line_, slaved, slaved ? kSlaveId : 0);
   if (slaved)

@@ -67,7 +67,7 @@ class LineAgainstSim : public ::testing::TestWithParam<std::tuple<bool, bool>> {
     } else {
       settings.ComPort = sim.StartPty();
     }
-    line.CommLine.SetTiming({.closeSettleMs = 0, .purgeLeadMs = 50, .purgeQuietMs = 50});
+    SimFixture::UseQuickTiming(line);
     ApplyLineSettings(line, settings);
     LineSetCommWait(line, 500);
     LineSetSlave(line, slaved(), kSlaveId);

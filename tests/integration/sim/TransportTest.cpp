@@ -100,6 +100,7 @@ void OpenLine(LineContext& line, const std::string& port, int tcpPort, int slave
   settings.IpAddr = "127.0.0.1";
   settings.IpPort = tcpPort;
   settings.Over = 1;
+  SimFixture::UseQuickTiming(line);
   ApplyLineSettings(line, settings);
   LineSetSlave(line, slaveId >= 0, std::max(slaveId, 0));
   LineFlowNone(line);
