@@ -40,7 +40,7 @@ class ConvDlgTest : public CollectDialogTest {
     rlb.channels = {{1, 1001, -1, 1, 2}, {2, 1001, -2, 11, 2}};
     for (int e = 0; e < 120; ++e) rlb.records.push_back(Concat({Be16(e * 3 - 40), Be16(e)}));
     rlbPath_ = dir_.Join("DT2026120800.RLB");
-    EXPECT_TRUE(WriteTestRlb(rlbPath_, rlb));
+    EXPECT_TRUE(TestRlbFile(rlb).Write(rlbPath_));
   }
 
   CollectionContext Context() { return CollectDialogTest::Context(dir_.Path() + "/"); }

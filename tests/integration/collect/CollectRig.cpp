@@ -120,7 +120,7 @@ std::string CollectRig::ExpectedCsv(int ring, CsvType type, int64_t skipCount) {
   for (int64_t e = skipCount; e < recorder.RecordCount(ring); ++e)
     rlb.records.push_back(recorder.GeneratedRecord(ring, e));
   const std::string name = "expected" + std::to_string(++expected_);
-  if (!WriteTestRlb(Path(name + ".RLB"), rlb)) return {};
+  if (!TestRlbFile(rlb).Write(Path(name + ".RLB"))) return {};
   return ConvertToText(Path(name + ".RLB"), type, *this, Path(name + ".CSV"));
 }
 

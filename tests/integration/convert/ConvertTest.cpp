@@ -53,7 +53,7 @@ class ConvertTest : public ::testing::Test {
     ASSERT_EQ(::mkdir(programFolder_.c_str(), 0755), 0);
   }
   void WriteRlb(const TestRlb& rlb) {
-    ASSERT_TRUE(WriteTestRlb(rlbPath_, rlb));
+    ASSERT_TRUE(TestRlbFile(rlb).Write(rlbPath_));
     rlbBytes_ = TempDir::ReadAll(rlbPath_);
   }
   std::string Log() const {

@@ -7,17 +7,14 @@
 #include <filesystem>
 #include <random>
 
-#include "RlbTestImage.h"
 #include "core/support/DefinitionDb.h"
 #include "core/support/Messages.h"
 #include "support/RecordingMessageBox.h"
 #include "support/TempDir.h"
+#include "support/TestRlbFile.h"
 
 namespace tessaro {
 namespace {
-
-using test::RecorderArea;
-using test::RlbTestImage;
 
 int16_t Word(const std::vector<uint8_t>& r, size_t at) {
   int16_t v;
@@ -34,7 +31,7 @@ class DataFileAnalysisTest : public ::testing::Test {
 
   std::string WorkDir() const { return dir.Join("work"); }
 
-  bool Analyse(RlbTestImage& img) { return AnalyseBytes(img.Build()); }
+  bool Analyse(TestRlbFile& img) { return AnalyseBytes(img.Build()); }
 
   bool AnalyseBytes(const std::string& bytes) {
     info = DataFileInfo{};
@@ -62,7 +59,7 @@ class DataFileAnalysisTest : public ::testing::Test {
 };
 
 TEST_F(DataFileAnalysisTest, ReadsHeaderRingAndChannels) {
-  RlbTestImage img;
+  TestRlbFile img;
   img.version = "0123456789ABCDEFGHIJ";
   ASSERT_TRUE(Analyse(img)) << ::testing::PrintToString(boxes.Texts());
   EXPECT_EQ(boxes.Count(), 0u);
@@ -116,7 +113,7 @@ TEST_F(DataFileAnalysisTest, ReadsHeaderRingAndChannels) {
 }
 
 TEST_F(DataFileAnalysisTest, WorkFileIsACopyDeletedWithItsOwner) {
-  RlbTestImage img;
+  TestRlbFile img;
   {
     DataFileInfo local;
     local.rlbPath = dir.WriteFile("in.RLB", img.Build());
@@ -135,7 +132,7 @@ TEST_F(DataFileAnalysisTest, WorkFileIsACopyDeletedWithItsOwner) {
 }
 
 TEST_F(DataFileAnalysisTest, OptionalTuplesMayBeAbsent) {
-  RlbTestImage img;
+  TestRlbFile img;
   img.eep.Remove(211);
   img.rom.Remove(107);
   auto& g = img.groups[0];
@@ -153,20 +150,20 @@ TEST_F(DataFileAnalysisTest, OptionalTuplesMayBeAbsent) {
 
 TEST_F(DataFileAnalysisTest, ChannelCountOutOfRangeMeansOneChannel) {
   for (int count : {0, -3, 33, 40}) {
-    RlbTestImage img;
+    TestRlbFile img;
     img.groups[0].Int16(202, count);
     ASSERT_TRUE(Analyse(img)) << count;
     EXPECT_EQ(info.ChannelCount(), 1) << count;
     EXPECT_EQ(info.recordSize, 2);
   }
-  RlbTestImage img;
+  TestRlbFile img;
   img.groups[0].Remove(202);
   ASSERT_TRUE(Analyse(img));
   EXPECT_EQ(info.ChannelCount(), 1);
 }
 
 TEST_F(DataFileAnalysisTest, OlderNumberingAndBaseFallback) {
-  RlbTestImage img;
+  TestRlbFile img;
   RecorderArea g;
   // Three channels in the older numbering; channel 2 has no tuples of its
   // own and takes the base values (channel 0's).
@@ -208,7 +205,7 @@ TEST_F(DataFileAnalysisTest, OlderNumberingAndBaseFallback) {
 // Channels of every record layout: a date-time channel first (mode 138),
 // a wind record, a direction, a type 6, a type 21 and a type 23 channel.
 TEST_F(DataFileAnalysisTest, ConvertsEachChannelKindToHostOrder) {
-  RlbTestImage img;
+  TestRlbFile img;
   RecorderArea g;
   const int modes[] = {138, 600, 159, 1, 300, 1};
   const int types[] = {6, 1, 150, 6, 21, 23};
@@ -246,7 +243,7 @@ TEST_F(DataFileAnalysisTest, ConvertsEachChannelKindToHostOrder) {
 }
 
 TEST_F(DataFileAnalysisTest, RecordStraddlingTheRingEndIsReadInTwoParts) {
-  RlbTestImage img;
+  TestRlbFile img;
   // Three 4-byte records; the ring starts 6 bytes in, so record 1 runs from
   // byte 10 over the end (12) to byte 2, and record 2 lies at byte 2.
   const std::string rec0 = RecorderArea::Big(7, 2) + RecorderArea::Big(8, 2);
@@ -269,7 +266,7 @@ TEST_F(DataFileAnalysisTest, RecordStraddlingTheRingEndIsReadInTwoParts) {
 }
 
 TEST_F(DataFileAnalysisTest, OverwriteAndBatteryLowAreNoticed) {
-  RlbTestImage img;
+  TestRlbFile img;
   img.rom.Int32(107, 4);  // room for one record: 12 bytes stored, 8 overwritten
   img.groups[0].DateTime(805, 26, 12, 8, 10, 0, 2);
   ASSERT_TRUE(Analyse(img));
@@ -304,7 +301,7 @@ TEST_F(DataFileAnalysisTest, OverwriteAndBatteryLowAreNoticed) {
 }
 
 TEST_F(DataFileAnalysisTest, UnknownModeIsReportedAndAnalysisGoesOn) {
-  RlbTestImage img;
+  TestRlbFile img;
   img.groups[0].Int16(2001, 999);
   ASSERT_TRUE(Analyse(img));
   EXPECT_EQ(boxes.Texts(),
@@ -318,7 +315,7 @@ TEST_F(DataFileAnalysisTest, UnknownModeIsReportedAndAnalysisGoesOn) {
 }
 
 TEST_F(DataFileAnalysisTest, FortyRingsWithALargeRingTable) {
-  RlbTestImage img;
+  TestRlbFile img;
   img.ringTableSize = 512;
   for (int n = 1; n < 40; ++n) img.groups.push_back(img.groups[0]);
   ASSERT_TRUE(Analyse(img));
@@ -331,34 +328,33 @@ TEST_F(DataFileAnalysisTest, FortyRingsWithALargeRingTable) {
 TEST_F(DataFileAnalysisTest, MissingPiecesFailWithTheirMessage) {
   struct Case {
     const char* what;
-    void (*edit)(RlbTestImage&);
+    void (*edit)(TestRlbFile&);
     int message;
   };
   const Case cases[] = {
-      {"ring 0 absent", [](RlbTestImage& i) { i.ringTableOverride[0] = -1; }, MsgRlbTupleError},
-      {"no serial", [](RlbTestImage& i) { i.eep.Remove(210); }, MsgRlbTupleError},
-      {"no start time", [](RlbTestImage& i) { i.groups[0].Remove(800); }, MsgRlbTupleError},
-      {"stop time of wrong type", [](RlbTestImage& i) { i.groups[0].Int32(801, 5); },
+      {"ring 0 absent", [](TestRlbFile& i) { i.ringTableOverride[0] = -1; }, MsgRlbTupleError},
+      {"no serial", [](TestRlbFile& i) { i.eep.Remove(210); }, MsgRlbTupleError},
+      {"no start time", [](TestRlbFile& i) { i.groups[0].Remove(800); }, MsgRlbTupleError},
+      {"stop time of wrong type", [](TestRlbFile& i) { i.groups[0].Int32(801, 5); },
        MsgRlbTupleError},
-      {"no data count", [](RlbTestImage& i) { i.groups[0].Remove(802); }, MsgRlbTupleError},
-      {"no byte count", [](RlbTestImage& i) { i.groups[0].Remove(806); }, MsgRlbTupleError},
+      {"no data count", [](TestRlbFile& i) { i.groups[0].Remove(802); }, MsgRlbTupleError},
+      {"no byte count", [](TestRlbFile& i) { i.groups[0].Remove(806); }, MsgRlbTupleError},
       {"data count beyond the data area",
-       [](RlbTestImage& i) { i.groups[0].Int32(802, 2000000000); }, MsgRlbTupleError},
-      {"negative data count", [](RlbTestImage& i) { i.groups[0].Int32(802, -5); },
-       MsgRlbTupleError},
-      {"no start pointer", [](RlbTestImage& i) { i.startPointer = -1; }, MsgRlbTupleError},
-      {"zero-byte channel", [](RlbTestImage& i) { i.groups[0].Int16(2301, 0); }, MsgRlbTupleError},
-      {"record above 1024 bytes", [](RlbTestImage& i) { i.groups[0].Int16(2301, 1023); },
+       [](TestRlbFile& i) { i.groups[0].Int32(802, 2000000000); }, MsgRlbTupleError},
+      {"negative data count", [](TestRlbFile& i) { i.groups[0].Int32(802, -5); }, MsgRlbTupleError},
+      {"no start pointer", [](TestRlbFile& i) { i.startPointer = -1; }, MsgRlbTupleError},
+      {"zero-byte channel", [](TestRlbFile& i) { i.groups[0].Int16(2301, 0); }, MsgRlbTupleError},
+      {"record above 1024 bytes", [](TestRlbFile& i) { i.groups[0].Int16(2301, 1023); },
        MsgRlbTupleError},
       {"EEP area not starting with 0",
-       [](RlbTestImage& i) {
+       [](TestRlbFile& i) {
          i.eep = RecorderArea();
          i.eep.Remove(0).Text(210, "x");
        },
        MsgRlbTupleError},
   };
   for (const auto& c : cases) {
-    RlbTestImage img;
+    TestRlbFile img;
     c.edit(img);
     boxes.Clear();
     EXPECT_FALSE(Analyse(img)) << c.what;
@@ -369,7 +365,7 @@ TEST_F(DataFileAnalysisTest, MissingPiecesFailWithTheirMessage) {
 }
 
 TEST_F(DataFileAnalysisTest, BrokenHeadersFailWithTheHeaderMessage) {
-  RlbTestImage img;
+  TestRlbFile img;
   const std::string good = img.Build();
   // Tuple 12 (model) renumbered to 99: missing.
   std::string bytes = good;
@@ -407,14 +403,14 @@ TEST_F(DataFileAnalysisTest, FileOrWorkFolderProblemsFailWithTheirMessage) {
   EXPECT_EQ(WorkFiles(), 0u);
 
   boxes.Clear();
-  RlbTestImage img;
+  TestRlbFile img;
   info.rlbPath = dir.WriteFile("in.RLB", img.Build());
   EXPECT_FALSE(AnalyseDataFile(info, db, dir.Join("no/such/folder")));
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"作業ファイルを作成できませんでした。"});
 }
 
 TEST_F(DataFileAnalysisTest, WhatIsNotAnRlbFileIsRefusedBeforeAnyCopy) {
-  RlbTestImage img;
+  TestRlbFile img;
   const std::string good = img.Build();
   const std::string fifo = dir.Join("fifo.RLB");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -447,7 +443,7 @@ TEST_F(DataFileAnalysisTest, WhatIsNotAnRlbFileIsRefusedBeforeAnyCopy) {
 }
 
 TEST_F(DataFileAnalysisTest, TruncatedFilesFailCleanly) {
-  RlbTestImage img;
+  TestRlbFile img;
   const std::string good = img.Build();
   for (size_t size = 0; size < good.size(); size += 13) {
     boxes.Clear();
@@ -465,7 +461,7 @@ TEST_F(DataFileAnalysisTest, TruncatedFilesFailCleanly) {
 }
 
 TEST_F(DataFileAnalysisTest, CorruptedAndRandomFilesNeverCrash) {
-  RlbTestImage img;
+  TestRlbFile img;
   img.groups[0].Int16(2001, 600);
   const std::string good = img.Build();
   std::mt19937 rng(12345);

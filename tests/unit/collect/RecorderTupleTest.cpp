@@ -4,13 +4,11 @@
 
 #include <cstring>
 
-#include "RlbTestImage.h"
+#include "support/RecorderArea.h"
 #include "support/TempDir.h"
 
 namespace tessaro {
 namespace {
-
-using test::RecorderArea;
 
 std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 

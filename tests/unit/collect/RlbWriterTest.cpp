@@ -4,17 +4,15 @@
 
 #include <filesystem>
 
-#include "RlbTestImage.h"
 #include "core/collect/DataFileAnalysis.h"
 #include "core/collect/LittleEndian.h"
 #include "core/support/DefinitionDb.h"
+#include "support/RecorderArea.h"
 #include "support/RecordingMessageBox.h"
 #include "support/TempDir.h"
 
 namespace tessaro {
 namespace {
-
-using test::RecorderArea;
 
 struct Tuple {
   int number;

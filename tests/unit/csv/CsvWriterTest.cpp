@@ -26,7 +26,7 @@ class CsvWriterTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(db_.Open(std::string(TESSARO_BIN_DIR) + "/DB/Master.mdb")); }
 
   std::string Convert(const TestRlb& rlb, CsvType type) {
-    EXPECT_TRUE(WriteTestRlb(rlbPath_, rlb));
+    EXPECT_TRUE(TestRlbFile(rlb).Write(rlbPath_));
     DataFileInfo info;
     info.rlbPath = rlbPath_;
     EXPECT_TRUE(AnalyseDataFile(info, db_, dir_.Path() + "/"));
@@ -224,7 +224,7 @@ TEST_F(CsvWriterTest, CancelLeavesNoFileAndTheEarlierOneUntouched) {
   TestRlb rlb;
   rlb.channels = {{1, 1001, 0, 1, 2}};
   for (int i = 0; i < 400; ++i) rlb.records.push_back(Be16(i));
-  ASSERT_TRUE(WriteTestRlb(rlbPath_, rlb));
+  ASSERT_TRUE(TestRlbFile(rlb).Write(rlbPath_));
   const std::string rlbBefore = TempDir::ReadAll(rlbPath_);
   dir_.WriteFile("DT2026120800.CSV", "earlier\r\n");
   DataFileInfo info;
@@ -241,7 +241,7 @@ TEST_F(CsvWriterTest, CancelLeavesNoFileAndTheEarlierOneUntouched) {
 
 TEST_F(CsvWriterTest, UnwritableFolderFailsWithTheCreateMessage) {
   TestRlb rlb = TwoChannels();
-  ASSERT_TRUE(WriteTestRlb(rlbPath_, rlb));
+  ASSERT_TRUE(TestRlbFile(rlb).Write(rlbPath_));
   DataFileInfo info;
   info.rlbPath = rlbPath_;
   ASSERT_TRUE(AnalyseDataFile(info, db_, dir_.Path() + "/"));
@@ -254,7 +254,7 @@ TEST_F(CsvWriterTest, DiskFullNamesTheFirstRecordNotWritten) {
   TestRlb rlb;
   rlb.channels = {{1, 1001, 0, 1, 2}};
   for (int i = 0; i < 120000; ++i) rlb.records.push_back(Be16(i % 1000));
-  ASSERT_TRUE(WriteTestRlb(rlbPath_, rlb));
+  ASSERT_TRUE(TestRlbFile(rlb).Write(rlbPath_));
   dir_.WriteFile("DT2026120800.CSV", "earlier\r\n");
   DataFileInfo info;
   info.rlbPath = rlbPath_;

@@ -24,7 +24,7 @@ class RecordReaderTest : public ::testing::Test {
                                     {0x00, 0x10, static_cast<uint8_t>(i), 0x30},
                                     {static_cast<uint8_t>(i)}}));
     rlb.rotation = 13;
-    ASSERT_TRUE(WriteTestRlb(dir_.Join("R.RLB"), rlb));
+    ASSERT_TRUE(TestRlbFile(rlb).Write(dir_.Join("R.RLB")));
     info_.rlbPath = dir_.Join("R.RLB");
     ASSERT_TRUE(AnalyseDataFile(info_, db_, dir_.Path() + "/"));
   }
