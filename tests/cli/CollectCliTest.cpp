@@ -12,7 +12,7 @@
 #include "core/collect/TemporaryNames.h"
 #include "core/line/LineFacade.h"
 #include "core/support/Messages.h"
-#include "integration/collect/CollectRig.h"
+#include "support/CollectRig.h"
 
 namespace tessaro {
 namespace {

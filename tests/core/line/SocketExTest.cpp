@@ -10,7 +10,7 @@
 
 #include "core/line/LineFacade.h"
 #include "core/line/LineFraming.h"
-#include "unit/line/LinePeers.h"
+#include "support/LinePeers.h"
 
 namespace tessaro {
 namespace {

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "cli/CliMain.h"
-#include "unit/line/LinePeers.h"
+#include "support/LinePeers.h"
 
 namespace tessaro {
 namespace {

@@ -11,7 +11,7 @@
 #include "core/line/LineFraming.h"
 #include "core/line/SerialTermios.h"
 #include "core/support/Pump.h"
-#include "unit/line/LinePeers.h"
+#include "support/LinePeers.h"
 
 namespace tessaro {
 namespace {

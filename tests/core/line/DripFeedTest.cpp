@@ -13,7 +13,7 @@
 #include "core/line/CommEx.h"
 #include "core/line/LineFacade.h"
 #include "core/line/SocketEx.h"
-#include "unit/line/LinePeers.h"
+#include "support/LinePeers.h"
 
 namespace tessaro {
 namespace {

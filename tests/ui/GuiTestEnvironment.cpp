@@ -17,7 +17,7 @@ class QtEnvironment : public testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[16] = "gui_tests";
+  char name_[16] = "ui_tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> app_;
 };

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/line/LinePeers.h"
+#include "support/LinePeers.h"
 
 namespace tessaro {
 namespace {

@@ -1,4 +1,4 @@
-#include "integration/collect/CollectRig.h"
+#include "support/CollectRig.h"
 
 #include <sys/stat.h>
 

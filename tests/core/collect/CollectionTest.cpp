@@ -13,8 +13,8 @@
 #include "core/collect/CollectionBusy.h"
 #include "core/line/LineFacade.h"
 #include "core/support/Messages.h"
-#include "integration/collect/CollectRig.h"
 #include "sim/ProfileLoader.h"
+#include "support/CollectRig.h"
 
 namespace tessaro {
 namespace {

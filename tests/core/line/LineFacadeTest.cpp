@@ -7,7 +7,7 @@
 
 #include "core/line/CommError.h"
 #include "core/line/LineContext.h"
-#include "unit/line/LinePeers.h"
+#include "support/LinePeers.h"
 
 namespace tessaro {
 namespace {

@@ -61,7 +61,7 @@ TEST(AppPathsTest, ProgramFolderAndWritableFallback) {
   const std::string exe = ExecutableFolder();
   ASSERT_FALSE(exe.empty());
   EXPECT_EQ(exe.back(), '/');
-  EXPECT_TRUE(std::filesystem::exists(exe + "unit_support_tests"));
+  EXPECT_TRUE(std::filesystem::exists(exe + "core_support_tests"));
 
   TempDir home;
   AppPaths p = MakeAppPaths(home.Path(), home.Path() + "/prog");
