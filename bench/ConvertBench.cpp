@@ -100,7 +100,7 @@ int Run(int64_t records, std::string folder) {
   }
   const std::string rlbPath = folder + "BENCH.RLB";
   auto start = Clock::now();
-  if (!WriteTestRlb(rlbPath, EightChannels(records))) {
+  if (!TestRlbFile(EightChannels(records)).Write(rlbPath)) {
     std::fprintf(stderr, "cannot write %s\n", rlbPath.c_str());
     return 1;
   }

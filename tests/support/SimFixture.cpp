@@ -14,6 +14,10 @@ sim::RecorderProfile SimFixture::Profile(const std::string& nameOrPath) {
   return *profile;
 }
 
+void SimFixture::UseQuickTiming(LineContext& line) {
+  line.CommLine.SetTiming({.closeSettleMs = 0, .purgeLeadMs = 20, .purgeQuietMs = 20});
+}
+
 SimFixture::SimFixture(const std::string& profile, const std::vector<int>& slaveIds)
     : SimFixture(Profile(profile), slaveIds) {}
 

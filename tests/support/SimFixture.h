@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/line/LineContext.h"
 #include "sim/ProfileLoader.h"
 #include "sim/SimServer.h"
 
@@ -27,6 +28,10 @@ class SimFixture {
 
   // Loads a profile by name or path; ADD_FAILURE and the default when it cannot.
   static sim::RecorderProfile Profile(const std::string& nameOrPath);
+
+  // Short close and purge pauses for a serial line to the simulator: it
+  // answers at once, so the pauses a real recorder needs only slow tests.
+  static void UseQuickTiming(LineContext& line);
 
   int StartTcp() { return server_->StartTcp(0); }
   std::string StartPty() { return server_->StartPty(); }
