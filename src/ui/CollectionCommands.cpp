@@ -1,40 +1,34 @@
 #include "ui/CollectionCommands.h"
 
 #include <memory>
-#include <stdexcept>
 
 #include "ui/CollectionContext.h"
 #include "ui/ConvDlg.h"
 #include "ui/MainForm.h"
 #include "ui/TransTessDlg.h"
+#include "ui/shell/AppSession.h"
 
 namespace tessaro {
 
-CollectionContext CollectionContextOf(TMainForm& form, const FileDialogs& files) {
-  if (!form.Gauge()) throw std::runtime_error("no progress dialog");
-  return {form.Definitions(),
-          *form.Gauge(),
-          form.Paths().settingsFile,
-          form.Settings().dataFolder,
-          WritableProgramFolder(form.Paths()),
-          files};
+CollectionContext CollectionContextOf(AppSession& session, const FileDialogs& files) {
+  return {session.Definitions(), session.Gauge(),      session.Paths().settingsFile,
+          session.DataFolder(),  session.WorkFolder(), files};
 }
 
 void InstallCollectionCommands(TMainForm& form, FileDialogs files) {
-  // The main window checks the line before the collection dialog reads it.
-  form.SetFeatureDialog(
-      FeatureCommand::Trans,
-      [&form, files] {
-        return std::make_unique<TTransTessDLG>(form.Line(), form.HighSpeedMode(),
-                                               CollectionContextOf(form, files), &form);
-      },
-      true);
-  form.SetFeatureDialog(
-      FeatureCommand::Convert,
-      [&form, files] {
-        return std::make_unique<TConvDLG>(CollectionContextOf(form, files), &form);
-      },
-      true);
+  form.SetFeatureDialog(FeatureCommand::Trans,
+                        [files](AppSession& session, QWidget* parent) {
+                          return std::make_unique<TTransTessDLG>(
+                              session.Line(), session.HighSpeedMode(),
+                              CollectionContextOf(session, files), parent);
+                        },
+                        {.lineCheck = true, .definitions = true});
+  form.SetFeatureDialog(FeatureCommand::Convert,
+                        [files](AppSession& session, QWidget* parent) {
+                          return std::make_unique<TConvDLG>(CollectionContextOf(session, files),
+                                                            parent);
+                        },
+                        {.definitions = true});
 }
 
 }  // namespace tessaro

@@ -6,12 +6,13 @@
 
 namespace tessaro {
 
+class AppSession;
 class TMainForm;
 struct CollectionContext;
 
-// The dialogs' view of the main window at the moment a command starts.
+// The dialogs' view of the session at the moment a command starts.
 // Throws std::runtime_error when the progress dialog is not attached yet.
-CollectionContext CollectionContextOf(TMainForm& form, const FileDialogs& files);
+CollectionContext CollectionContextOf(AppSession& session, const FileDialogs& files);
 
 // files: the open and save questions the two dialogs ask.
 void InstallCollectionCommands(TMainForm& form, FileDialogs files = NativeFileDialogs());

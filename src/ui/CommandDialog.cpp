@@ -5,15 +5,18 @@
 
 #include "core/support/MessageBox.h"
 #include "core/support/Messages.h"
+#include "ui/shell/AppSession.h"
 
 namespace tessaro {
 
-int RunDialogCommand(std::atomic<int>& idle, const DialogFactory& create,
-                     const std::function<void(TCommandDialog&)>& onAccepted) {
-  IdleScope busy(idle);
+int RunDialogCommand(AppSession& session, QWidget* parent, const DialogFactory& create,
+                     FeatureNeeds needs, const std::function<void(TCommandDialog&)>& onAccepted) {
+  if (needs.definitions && !session.RequireDefinitions()) return QDialog::Rejected;
+  IdleScope busy(session.IdleFlag());
+  if (needs.lineCheck && !session.CheckLine()) return QDialog::Rejected;
   std::unique_ptr<TCommandDialog> dialog;
   try {
-    dialog = create();
+    dialog = create(session, parent);
     if (!dialog || !dialog->Prepare()) {
       ShowError(LoadMessage(MsgFormInitFailed));
       return QDialog::Rejected;

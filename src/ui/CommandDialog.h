@@ -22,7 +22,26 @@ class TCommandDialog : public QDialog {
   virtual void Apply() {}
 };
 
-using DialogFactory = std::function<std::unique_ptr<TCommandDialog>()>;
+class AppSession;
+
+// Creates a function's dialog; parent is the main window.
+using DialogFactory =
+    std::function<std::unique_ptr<TCommandDialog>(AppSession& session, QWidget* parent)>;
+
+// The factory of a dialog whose constructor takes (AppSession&, QWidget*).
+template <typename Dialog>
+std::unique_ptr<TCommandDialog> MakeDialog(AppSession& session, QWidget* parent) {
+  return std::make_unique<Dialog>(session, parent);
+}
+
+// What the runner checks before it creates a function's dialog.
+struct FeatureNeeds {
+  // LinePurge, then LineCheck: a recorder must answer, else the line
+  // message and nothing else.
+  bool lineCheck = false;
+  // The definition database must be open, else its message.
+  bool definitions = false;
+};
 
 // Clears the idle flag for its lifetime (a command is running) and restores
 // it afterwards, so scopes may nest.
@@ -38,12 +57,14 @@ class IdleScope {
   int previous_;
 };
 
-// Runs one command: idle flag 0, create, prepare, show, apply on OK,
-// destroy, idle flag 1. A failed allocation reports the out-of-memory
-// message, any other failure of creation or preparation the form-init
-// message. onAccepted runs after a successful Apply, before the dialog goes.
-// Returns the dialog's result (QDialog::Rejected when it never showed).
-int RunDialogCommand(std::atomic<int>& idle, const DialogFactory& create,
+// Runs one command: the needs' checks, idle flag 0, create, prepare, show,
+// apply on OK, destroy, idle flag 1. A failed allocation reports the
+// out-of-memory message, any other failure of creation or preparation the
+// form-init message. onAccepted runs after a successful Apply, before the
+// dialog goes. Returns the dialog's result (QDialog::Rejected when it never
+// showed).
+int RunDialogCommand(AppSession& session, QWidget* parent, const DialogFactory& create,
+                     FeatureNeeds needs = {},
                      const std::function<void(TCommandDialog&)>& onAccepted = {});
 
 }  // namespace tessaro

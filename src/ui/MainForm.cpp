@@ -91,18 +91,18 @@ TMainForm::TMainForm(const AppPaths& paths, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      paths_(paths) {
-  if (!LoadSettings(paths_.settingsFile, paths_.baseFolder, settings_))
+      session_(paths) {
+  if (!LoadSettings(paths.settingsFile, paths.baseFolder, session_.Settings()))
     ShowError(LoadMessage(MsgComSettingsAccess));
   WindowPos pos;
-  if (!LoadWindowPos(paths_.positionFile, pos)) ShowError(LoadMessage(MsgWindowPosAccess));
+  if (!LoadWindowPos(paths.positionFile, pos)) ShowError(LoadMessage(MsgWindowPosAccess));
 
   setWindowTitle(Msg(MsgProgramName));
   setWindowIcon(AppIcon());
   setFont(ProportionalFont());
 
   // A missing database is reported when a function needs it, not here.
-  definitionsOpen_ = definitions_.Open(paths_.programFolder + "DB/Master.mdb");
+  session_.OpenDefinitions();
 
   client_ = new QWidget(this);
   setCentralWidget(client_);
@@ -113,7 +113,7 @@ TMainForm::TMainForm(const AppPaths& paths, QWidget* parent)
   ConnectLineEvents();
 
   chooseFirmware_ = [this](QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QString(), ToQt(settings_.dataFolder),
+    return QFileDialog::getOpenFileName(parent, QString(), ToQt(session_.DataFolder()),
                                         ToQtFileFilter(Msg(MsgMotFilter)));
   };
   pathDlg_ = new TPathDLG(this);
@@ -123,6 +123,11 @@ TMainForm::TMainForm(const AppPaths& paths, QWidget* parent)
   SetHighSpeedPanel();
   SetExtendedPanel();
   SetSlavePanel();
+  session_.OnModeFlagsChanged([this] {
+    SetHighSpeedPanel();
+    SetExtendedPanel();
+    SetSlavePanel();
+  });
   PlaceWindow(pos);
 
   secTimer_ = new QTimer(this);
@@ -133,17 +138,20 @@ TMainForm::TMainForm(const AppPaths& paths, QWidget* parent)
 
 TMainForm::~TMainForm() {
   secTimer_->stop();
+  session_.OnModeFlagsChanged(nullptr);
   // Socket notifications must not reach a window that is going away.
-  line_.ScktLine.OnConnecting = nullptr;
-  line_.ScktLine.OnConnect = nullptr;
-  line_.ScktLine.OnDisconnect = nullptr;
-  line_.ScktLine.OnError = nullptr;
-  LineClose(line_);
+  LineContext& line = session_.Line();
+  line.ScktLine.OnConnecting = nullptr;
+  line.ScktLine.OnConnect = nullptr;
+  line.ScktLine.OnDisconnect = nullptr;
+  line.ScktLine.OnError = nullptr;
+  LineClose(line);
 }
 
 void TMainForm::Attach(TComEnvDLG* comEnv, TGaugeDLG* gauge) {
   comEnv_ = comEnv;
   gauge_ = gauge;
+  session_.AttachGauge(gauge);
 }
 
 void TMainForm::BuildButtons() {
@@ -263,7 +271,7 @@ void TMainForm::BuildStatusBar() {
 
 void TMainForm::ConnectLineEvents() {
   // The client reports on its own thread; the lamps change on this one.
-  TSocketEx& socket = line_.ScktLine;
+  TSocketEx& socket = session_.Line().ScktLine;
   socket.OnConnecting = [this] {
     PostToThreadOf(this, [this] {
       lamps_[1]->SetState(LampState::Busy);
@@ -304,10 +312,10 @@ void TMainForm::PlaceWindow(const WindowPos& pos) {
 }
 
 void TMainForm::SetFeatureDialog(FeatureCommand command, DialogFactory factory,
-                                 bool needsDefinitions) {
+                                 FeatureNeeds needs) {
   Feature& f = FeatureOf(command);
   f.factory = std::move(factory);
-  f.needsDefinitions = needsDefinitions;
+  f.needs = needs;
   const bool enabled = static_cast<bool>(f.factory);
   f.action->setEnabled(enabled);
   f.button->setEnabled(enabled);
@@ -317,25 +325,9 @@ bool TMainForm::FeatureEnabled(FeatureCommand command) const {
   return static_cast<bool>(features_[static_cast<size_t>(command)].factory);
 }
 
-bool TMainForm::RequireDefinitions() {
-  if (definitionsOpen_) return true;
-  ShowError(LoadMessage(MsgDefinitionDbMissing));
-  return false;
-}
-
 void TMainForm::RunFeature(FeatureCommand command) {
-  Feature& f = FeatureOf(command);
-  if (!f.factory) return;
-  if (f.needsDefinitions && !RequireDefinitions()) return;
-  IdleScope busy(idle_);
-  if (command == FeatureCommand::Trans) {
-    LinePurge(line_);
-    if (!LineCheck(line_)) {
-      ShowError(LoadMessage(MsgLineCheckFailed));
-      return;
-    }
-  }
-  RunDialogCommand(idle_, f.factory);
+  const Feature& f = FeatureOf(command);
+  if (f.factory) RunDialogCommand(session_, this, f.factory, f.needs);
 }
 
 void TMainForm::SetLamps(LampState dtr, LampState dsr, LampState rts, LampState cts) {
@@ -346,16 +338,18 @@ void TMainForm::SetLamps(LampState dtr, LampState dsr, LampState rts, LampState 
 }
 
 bool TMainForm::OpenLineWithRetry() {
+  LineContext& line = session_.Line();
+  AppSettings& settings = session_.Settings();
   for (;;) {
     SetLamps(LampState::Off, LampState::Off, LampState::Off, LampState::Off);
-    LineClose(line_);
+    LineClose(line);
     PumpMessages();
-    portLabel_->setText(ToQt(ApplyLineSettings(line_, settings_.line)));
+    portLabel_->setText(ToQt(ApplyLineSettings(line, settings.line)));
     lamps_[0]->SetState(LampState::Busy);
     lamps_[2]->SetState(LampState::Busy);
     PumpMessages();
     try {
-      LineOpen(line_);
+      LineOpen(line);
       lamps_[0]->SetState(LampState::On);
       lamps_[2]->SetState(LampState::On);
       return true;
@@ -365,9 +359,9 @@ bool TMainForm::OpenLineWithRetry() {
     }
     if (AskYesNo(LoadMessage(MsgPortInUseRetry)) == BoxResult::Yes && comEnv_) {
       comEnv_->SetMode(1);
-      comEnv_->LoadFromSettings(settings_.line);
+      comEnv_->LoadFromSettings(settings.line);
       if (comEnv_->exec() == QDialog::Accepted) {
-        settings_.line = comEnv_->Settings();
+        settings.line = comEnv_->Settings();
         continue;
       }
     }
@@ -384,7 +378,8 @@ void TMainForm::Terminate() {
 }
 
 void TMainForm::StoreSettings() {
-  if (!SaveSettings(paths_.settingsFile, settings_)) ShowError(LoadMessage(MsgComSettingsAccess));
+  if (!SaveSettings(session_.Paths().settingsFile, session_.Settings()))
+    ShowError(LoadMessage(MsgComSettingsAccess));
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -398,15 +393,16 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::FormShow() {
   QCoreApplication::processEvents();
   if (terminating_) return;
+  AppSettings& settings = session_.Settings();
   if (comEnv_) {
     comEnv_->SetMode(1);
-    comEnv_->LoadFromSettings(settings_.line);
+    comEnv_->LoadFromSettings(settings.line);
   }
   if (!OpenLineWithRetry()) return;
-  if (!settings_.hasComPortKey && comEnv_) {
+  if (!settings.hasComPortKey && comEnv_) {
     comEnv_->StoreToSettings();
-    settings_.line = comEnv_->Settings();
-    settings_.hasComPortKey = true;
+    settings.line = comEnv_->Settings();
+    settings.hasComPortKey = true;
     StoreSettings();
   }
   SetHighSpeedPanel();
@@ -424,30 +420,32 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   SetLamps(LampState::Off, lamps_[1]->State(), LampState::Off, lamps_[3]->State());
-  LineClose(line_);
+  LineClose(session_.Line());
   const WindowPos pos{x(), y()};
-  if (!SaveWindowPos(paths_.positionFile, pos)) ShowError(LoadMessage(MsgWindowPosAccess));
+  if (!SaveWindowPos(session_.Paths().positionFile, pos))
+    ShowError(LoadMessage(MsgWindowPosAccess));
   QMainWindow::closeEvent(event);
 }
 
 void TMainForm::PMenuLinkClick() {
   if (!comEnv_) return;
-  IdleScope busy(idle_);
-  portLabel_->setText(ToQt(ApplyLineSettings(line_, settings_.line)));
+  IdleScope busy(session_.IdleFlag());
+  AppSettings& settings = session_.Settings();
+  portLabel_->setText(ToQt(ApplyLineSettings(session_.Line(), settings.line)));
   comEnv_->SetMode(1);
-  comEnv_->LoadFromSettings(settings_.line);
+  comEnv_->LoadFromSettings(settings.line);
   if (comEnv_->exec() != QDialog::Accepted) return;
-  settings_.line = comEnv_->Settings();
+  settings.line = comEnv_->Settings();
   if (!OpenLineWithRetry()) return;
-  settings_.line = comEnv_->Settings();
+  settings.line = comEnv_->Settings();
   StoreSettings();
 }
 
 void TMainForm::PMenuPathClick() {
-  IdleScope busy(idle_);
-  pathDlg_->SetFolder(ToQt(settings_.dataFolder));
+  IdleScope busy(session_.IdleFlag());
+  pathDlg_->SetFolder(ToQt(session_.DataFolder()));
   if (!pathDlg_->Execute()) return;
-  settings_.dataFolder = FromQt(pathDlg_->Folder());
+  session_.Settings().dataFolder = FromQt(pathDlg_->Folder());
   StoreSettings();
 }
 
@@ -458,7 +456,7 @@ void TMainForm::QuitWhenIdle() {
   if (gauge_ && gauge_->isVisible()) {
     // Asked again on every retry: showing the gauge clears its flag.
     gauge_->CancelBtnClick();
-  } else if (idle_.load() == 1) {
+  } else if (session_.Idle()) {
     PMenuExitClick();
     return;
   } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -469,28 +467,31 @@ void TMainForm::QuitWhenIdle() {
 
 void TMainForm::MMenuSlaveClick() {
   RunDialogCommand(
-      idle_,
-      [this] {
-        auto dialog = std::make_unique<TSlaveDLG>(this);
-        dialog->Load(slaved_, slaveId_);
+      session_, this,
+      [](AppSession& session, QWidget* parent) {
+        auto dialog = std::make_unique<TSlaveDLG>(parent);
+        dialog->Load(session.Slaved(), session.SlaveId());
         return dialog;
       },
+      {},
       [this](TCommandDialog& dialog) {
         auto& slave = static_cast<TSlaveDLG&>(dialog);
-        slaved_ = slave.Slaved();
-        slaveId_ = slave.SlaveId();
+        session_.SetSlave(slave.Slaved(), slave.SlaveId());
       });
   SetSlavePanel();
-  LineSetSlave(line_, slaved_, slaveId_);
-  if (slaved_) {
-    LineFlowNone(line_);
+  LineContext& line = session_.Line();
+  LineSetSlave(line, session_.Slaved(), session_.SlaveId());
+  if (session_.Slaved()) {
+    LineFlowNone(line);
   } else {
-    LineFlowRtsCts(line_);
+    LineFlowRtsCts(line);
   }
 }
 
 void TMainForm::HMenuAboutClick() {
-  RunDialogCommand(idle_, [this] { return std::make_unique<TAboutDLG>(this); });
+  RunDialogCommand(session_, this, [](AppSession&, QWidget* parent) {
+    return std::make_unique<TAboutDLG>(parent);
+  });
 }
 
 void TMainForm::SetFirmwareWriter(FirmwareWriter writer) {
@@ -502,7 +503,7 @@ void TMainForm::SetFirmwareWriter(FirmwareWriter writer) {
 
 void TMainForm::PMenuMotClick() {
   if (!firmwareWriter_ || !gauge_) return;
-  IdleScope busy(idle_);
+  IdleScope busy(session_.IdleFlag());
   setEnabled(false);
   const QString file = chooseFirmware_(this);
   if (!file.isEmpty()) {
@@ -526,28 +527,24 @@ void TMainForm::PMenuMotClick() {
   setEnabled(true);
 }
 
-void TMainForm::ActionExtExecute() {
-  extended_ = !extended_;
-  SetExtendedPanel();
-}
+void TMainForm::ActionExtExecute() { session_.SetExtendedMode(!session_.ExtendedMode()); }
 
-void TMainForm::ActionMnpExecute() {
-  highSpeed_ = !highSpeed_;
-  SetHighSpeedPanel();
-}
+void TMainForm::ActionMnpExecute() { session_.SetHighSpeedMode(!session_.HighSpeedMode()); }
 
 void TMainForm::ActionCvtExecute() {
   convert_ = !convert_;
   ApplyConvertFlag();
 }
 
-void TMainForm::SetHighSpeedPanel() { SetPanelWidth(panels_[0], highSpeed_ ? 50 : 0); }
+void TMainForm::SetHighSpeedPanel() {
+  SetPanelWidth(panels_[0], session_.HighSpeedMode() ? 50 : 0);
+}
 
-void TMainForm::SetExtendedPanel() { SetPanelWidth(panels_[1], extended_ ? 50 : 0); }
+void TMainForm::SetExtendedPanel() { SetPanelWidth(panels_[1], session_.ExtendedMode() ? 50 : 0); }
 
 void TMainForm::SetSlavePanel() {
-  panels_[2]->setText(ToQt(FormatMessage(MsgSlavePanel, slaveId_)));
-  SetPanelWidth(panels_[2], slaved_ ? 70 : 0);
+  panels_[2]->setText(ToQt(FormatMessage(MsgSlavePanel, session_.SlaveId())));
+  SetPanelWidth(panels_[2], session_.Slaved() ? 70 : 0);
 }
 
 void TMainForm::ApplyConvertFlag() {
@@ -567,10 +564,11 @@ void TMainForm::ApplyConvertFlag() {
 
 void TMainForm::SecTimerTimer() {
   secTimer_->stop();
-  if (line_.LineMode == kLineModeSerial) {
-    const bool enabled = line_.CommLine.Enabled();
-    lamps_[1]->SetState(enabled && line_.CommLine.DSRState() ? LampState::On : LampState::Off);
-    lamps_[3]->SetState(enabled && line_.CommLine.CTSState() ? LampState::On : LampState::Off);
+  LineContext& line = session_.Line();
+  if (line.LineMode == kLineModeSerial) {
+    const bool enabled = line.CommLine.Enabled();
+    lamps_[1]->SetState(enabled && line.CommLine.DSRState() ? LampState::On : LampState::Off);
+    lamps_[3]->SetState(enabled && line.CommLine.CTSState() ? LampState::On : LampState::Off);
   }
   // No event processing here: a click handled inside this handler would run
   // its whole function with the lamp timer stopped.

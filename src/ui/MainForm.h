@@ -2,9 +2,9 @@
 // The program's only permanent window: one launcher button per function, a
 // menu bar with the same commands, the line lamps with the port label and a
 // status bar with the mode flags and hints. It owns the line and the state
-// the functions read (line mode, slave addressing, hidden mode flags), opens
-// the line when first shown and runs one function dialog at a time: while a
-// function runs it is Busy and takes no input and no close request.
+// the session the functions use (line, definitions, mode flags, idle flag),
+// opens the line when first shown and runs one function dialog at a time:
+// while a function runs it is Busy and takes no input and no close request.
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -13,13 +13,11 @@
 #include <functional>
 #include <memory>
 
-#include "core/line/LineContext.h"
 #include "core/support/AppPaths.h"
-#include "core/support/AppSettings.h"
-#include "core/support/DefinitionDb.h"
 #include "core/support/ProgressReporter.h"
 #include "ui/BusyWindow.h"
 #include "ui/CommandDialog.h"
+#include "ui/shell/AppSession.h"
 
 class QAction;
 class QLabel;
@@ -55,9 +53,9 @@ class TMainForm : public QMainWindow, public BusyWindow {
   void Attach(TComEnvDLG* comEnv, TGaugeDLG* gauge);
 
   // Makes a function available: its button and menu item are enabled and
-  // run the dialog through the shared command pattern.
-  void SetFeatureDialog(FeatureCommand command, DialogFactory factory,
-                        bool needsDefinitions = false);
+  // run the dialog through the shared command pattern, after the checks the
+  // function needs.
+  void SetFeatureDialog(FeatureCommand command, DialogFactory factory, FeatureNeeds needs = {});
   bool FeatureEnabled(FeatureCommand command) const;
 
   // Writes a firmware file on a worker thread, reporting through the
@@ -68,21 +66,13 @@ class TMainForm : public QMainWindow, public BusyWindow {
   using FileChooser = std::function<QString(QWidget* parent)>;
   void SetFirmwareFileChooser(FileChooser chooser) { chooseFirmware_ = std::move(chooser); }
 
-  // State the functions read.
-  LineContext& Line() { return line_; }
+  // What the functions use.
+  AppSession& Session() { return session_; }
   TGaugeDLG* Gauge() const { return gauge_; }
-  DefinitionDb& Definitions() { return definitions_; }
-  // False, after telling the user, when the definition database is missing.
-  bool RequireDefinitions();
-  const AppPaths& Paths() const { return paths_; }
-  const AppSettings& Settings() const { return settings_; }
-  std::atomic<int>& IdleFlag() { return idle_; }
-  bool Busy() const override { return idle_.load() == 0; }
-  bool ExtendedMode() const { return extended_; }
-  bool HighSpeedMode() const { return highSpeed_; }
+  // Answered to other programs that ask whether a function runs.
+  std::atomic<int>& IdleFlag() { return session_.IdleFlag(); }
+  bool Busy() const override { return !session_.Idle(); }
   bool ConvertMode() const { return convert_; }
-  bool Slaved() const { return slaved_; }
-  int SlaveId() const { return slaveId_; }
   bool Terminating() const { return terminating_; }
   // What ending the program does (the message loop is left by default).
   void SetTerminateHandler(std::function<void()> handler) { terminate_ = std::move(handler); }
@@ -137,7 +127,7 @@ class TMainForm : public QMainWindow, public BusyWindow {
     QAction* action = nullptr;
     TIconBtn* button = nullptr;
     DialogFactory factory;
-    bool needsDefinitions = false;
+    FeatureNeeds needs;
   };
 
   void BuildButtons();
@@ -154,17 +144,8 @@ class TMainForm : public QMainWindow, public BusyWindow {
   void Terminate();
   Feature& FeatureOf(FeatureCommand command) { return features_[static_cast<size_t>(command)]; }
 
-  AppPaths paths_;
-  AppSettings settings_;
-  LineContext line_;
-  DefinitionDb definitions_;
-  bool definitionsOpen_ = false;
-  std::atomic<int> idle_{1};
-  bool extended_ = false;
-  bool highSpeed_ = false;
+  AppSession session_;
   bool convert_ = false;
-  bool slaved_ = false;
-  int slaveId_ = 1;
   bool shown_ = false;
   bool terminating_ = false;
 

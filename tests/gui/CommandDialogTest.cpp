@@ -9,6 +9,7 @@
 #include "GuiTestEnvironment.h"
 #include "core/support/Messages.h"
 #include "support/RecordingMessageBox.h"
+#include "ui/shell/AppSession.h"
 
 namespace tessaro {
 namespace {
@@ -49,13 +50,21 @@ class CommandDialogTest : public testing::Test {
  protected:
   RecordingMessageBox boxes_;
   ScopedMessageBoxHandler install_{boxes_};
-  std::atomic<int> idle_{1};
+  AppSession session_{AppPaths{}};  // no line open, no definitions
+  std::atomic<int>& idle_ = session_.IdleFlag();
   Trace trace_;
 
-  int Run(bool prepareOk, bool accept, std::function<void(TCommandDialog&)> onAccepted = {}) {
+  int Run(bool prepareOk, bool accept, std::function<void(TCommandDialog&)> onAccepted = {},
+          FeatureNeeds needs = {}) {
     return RunDialogCommand(
-        idle_, [&] { return std::make_unique<ProbeDialog>(trace_, idle_, prepareOk, accept); },
-        onAccepted);
+        session_, nullptr,
+        [&](AppSession&, QWidget*) {
+          return std::make_unique<ProbeDialog>(trace_, idle_, prepareOk, accept);
+        },
+        needs, onAccepted);
+  }
+  static DialogFactory Throwing(auto error) {
+    return [error](AppSession&, QWidget*) -> std::unique_ptr<TCommandDialog> { throw error; };
   }
 };
 
@@ -92,14 +101,40 @@ TEST_F(CommandDialogTest, FailedPreparationReportsFormInitAndNeverShows) {
 }
 
 TEST_F(CommandDialogTest, CreationFailuresGetTheirMessages) {
-  RunDialogCommand(idle_, []() -> std::unique_ptr<TCommandDialog> { throw std::bad_alloc(); });
-  RunDialogCommand(idle_,
-                   []() -> std::unique_ptr<TCommandDialog> { throw std::runtime_error("broken"); });
-  RunDialogCommand(idle_, [] { return std::unique_ptr<TCommandDialog>(); });
+  RunDialogCommand(session_, nullptr, Throwing(std::bad_alloc()));
+  RunDialogCommand(session_, nullptr, Throwing(std::runtime_error("broken")));
+  RunDialogCommand(session_, nullptr,
+                   [](AppSession&, QWidget*) { return std::unique_ptr<TCommandDialog>(); });
   EXPECT_EQ(boxes_.Texts(),
             (std::vector<std::string>{LoadMessage(MsgOutOfMemory), LoadMessage(MsgFormInitFailed),
                                       LoadMessage(MsgFormInitFailed)}));
   EXPECT_EQ(idle_.load(), 1);
+}
+
+// A need that is not met stops the command before the dialog is created,
+// with its own message only; the closed line fails its check at once.
+TEST_F(CommandDialogTest, UnmetNeedsStopTheCommandBeforeTheDialog) {
+  struct Case {
+    FeatureNeeds needs;
+    int message;  // 0: the dialog runs
+  };
+  const Case cases[] = {
+      {{}, 0},
+      {{.lineCheck = true}, MsgLineCheckFailed},
+      {{.definitions = true}, MsgDefinitionDbMissing},
+      {{.lineCheck = true, .definitions = true}, MsgDefinitionDbMissing},
+  };
+  for (const Case& c : cases) {
+    boxes_.Clear();
+    trace_ = {};
+    const int result = Run(true, true, {}, c.needs);
+    SCOPED_TRACE(c.message);
+    EXPECT_EQ(trace_.prepared, c.message == 0);
+    EXPECT_EQ(result, c.message == 0 ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_EQ(boxes_.Texts(), c.message == 0 ? std::vector<std::string>{}
+                                             : std::vector<std::string>{LoadMessage(c.message)});
+    EXPECT_EQ(idle_.load(), 1);
+  }
 }
 
 TEST_F(CommandDialogTest, IdleScopesNest) {

@@ -121,7 +121,7 @@ TEST_F(MainFormTest, TcpLineShowsItsLabelAndConnectionLamps) {
   EXPECT_EQ(form.Lamp(0)->State(), LampState::On);
   EXPECT_EQ(form.Lamp(1)->State(), LampState::On);
   EXPECT_EQ(form.Lamp(2)->State(), LampState::On);
-  EXPECT_EQ(form.Line().LineMode, kLineModeTcp);
+  EXPECT_EQ(form.Session().Line().LineMode, kLineModeTcp);
   EXPECT_EQ(boxes_.Count(), 0u);
   EXPECT_EQ(terminations_, 0);
   // The peer going away turns the connection lamps white.
@@ -146,7 +146,7 @@ TEST_F(MainFormTest, TalksToTheSimulatorOverTcp) {
   ASSERT_TRUE(WaitUntil([&] { return form.Lamp(3)->State() == LampState::On; }));
   EXPECT_EQ(form.Lamp(1)->State(), LampState::On);
   EXPECT_EQ(form.PortLabel()->text(), "TCP/IP[127.0.0.1]");
-  EXPECT_TRUE(LineCheck(form.Line()));
+  EXPECT_TRUE(LineCheck(form.Session().Line()));
   form_.reset();
   simulator.terminate();
   simulator.waitForFinished();
@@ -214,7 +214,7 @@ TEST_F(MainFormTest, HiddenActionsToggleFlagsPanelsAndHeight) {
   EXPECT_EQ(form.ActionMnp()->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F3));
 
   form.ActionExt()->trigger();
-  EXPECT_TRUE(form.ExtendedMode());
+  EXPECT_TRUE(form.Session().ExtendedMode());
   EXPECT_FALSE(form.Panel(1)->isHidden());
   EXPECT_EQ(form.Panel(1)->width(), 50);
   form.ActionExt()->trigger();
@@ -223,14 +223,14 @@ TEST_F(MainFormTest, HiddenActionsToggleFlagsPanelsAndHeight) {
   // Alt + right click on the status bar: high speed; without Alt: nothing.
   QStatusBar* bar = form.statusBar();
   QTest::mouseClick(bar, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-  EXPECT_FALSE(form.HighSpeedMode());
+  EXPECT_FALSE(form.Session().HighSpeedMode());
   QTest::mouseClick(bar, Qt::RightButton, Qt::AltModifier, QPoint(5, 5));
-  EXPECT_TRUE(form.HighSpeedMode());
+  EXPECT_TRUE(form.Session().HighSpeedMode());
   EXPECT_FALSE(form.Panel(0)->isHidden());
   QTest::mouseClick(bar, Qt::RightButton, Qt::AltModifier, QPoint(5, 5));
-  EXPECT_FALSE(form.HighSpeedMode());
+  EXPECT_FALSE(form.Session().HighSpeedMode());
   QTest::mouseClick(bar, Qt::LeftButton, Qt::AltModifier, QPoint(5, 5));
-  EXPECT_TRUE(form.ExtendedMode());
+  EXPECT_TRUE(form.Session().ExtendedMode());
 }
 
 TEST_F(MainFormTest, SlaveDialogDrivesPanelAndLine) {
@@ -238,37 +238,37 @@ TEST_F(MainFormTest, SlaveDialogDrivesPanelAndLine) {
   TMainForm& form = Make();
   AnswerSlaveDialog(true, 5, true);
   form.MMenuSlaveClick();
-  EXPECT_TRUE(form.Slaved());
-  EXPECT_EQ(form.SlaveId(), 5);
+  EXPECT_TRUE(form.Session().Slaved());
+  EXPECT_EQ(form.Session().SlaveId(), 5);
   EXPECT_EQ(form.Panel(2)->text(), QString::fromUtf8("スレーブ[5]"));
   EXPECT_EQ(form.Panel(2)->width(), 70);
   EXPECT_FALSE(form.Panel(2)->isHidden());
-  EXPECT_TRUE(form.Line().ScktLine.Slaved());
-  EXPECT_EQ(form.Line().CommLine.SlaveID(), 5);
+  EXPECT_TRUE(form.Session().Line().ScktLine.Slaved());
+  EXPECT_EQ(form.Session().Line().CommLine.SlaveID(), 5);
 
   AnswerSlaveDialog(false, 9, false);  // cancel changes nothing
   form.MMenuSlaveClick();
-  EXPECT_TRUE(form.Slaved());
-  EXPECT_EQ(form.SlaveId(), 5);
+  EXPECT_TRUE(form.Session().Slaved());
+  EXPECT_EQ(form.Session().SlaveId(), 5);
 
   AnswerSlaveDialog(false, 5, true);
   form.MMenuSlaveClick();
-  EXPECT_FALSE(form.Slaved());
+  EXPECT_FALSE(form.Session().Slaved());
   EXPECT_TRUE(form.Panel(2)->isHidden());
-  EXPECT_FALSE(form.Line().CommLine.Slaved());
+  EXPECT_FALSE(form.Session().Line().CommLine.Slaved());
   EXPECT_EQ(form.IdleFlag().load(), 1);
 }
 
 TEST_F(MainFormTest, SlaveFlowControlFollowsTheFlagOnASerialLine) {
   UseTcpServer();
   TMainForm& form = Make();
-  form.Line().LineMode = kLineModeSerial;
+  form.Session().Line().LineMode = kLineModeSerial;
   AnswerSlaveDialog(true, 2, true);
   form.MMenuSlaveClick();
-  EXPECT_EQ(form.Line().CommLine.FlowControls(), 0u);
+  EXPECT_EQ(form.Session().Line().CommLine.FlowControls(), 0u);
   AnswerSlaveDialog(false, 2, true);
   form.MMenuSlaveClick();
-  EXPECT_EQ(form.Line().CommLine.FlowControls(), CommSet(cfcRtsCts));
+  EXPECT_EQ(form.Session().Line().CommLine.FlowControls(), CommSet(cfcRtsCts));
 }
 
 TEST_F(MainFormTest, IdleQueryAnswersZeroWhileADialogIsOpen) {
@@ -292,9 +292,9 @@ TEST_F(MainFormTest, BadSettingsAndPositionGetDefaults) {
   WriteSettings("[ComPort]\nPort=TCP/IP\nBaud=abc\nOver=\n[TcpPort]\nIpPort=port\n");
   WritePosition("[TESSARO]\nLeft=99999\nTop=-99999\n");
   TMainForm& form = Make();
-  EXPECT_EQ(form.Settings().line.Baud, 38400);
-  EXPECT_EQ(form.Settings().line.Over, 3);
-  EXPECT_EQ(form.Settings().line.IpPort, 10001);
+  EXPECT_EQ(form.Session().Settings().line.Baud, 38400);
+  EXPECT_EQ(form.Session().Settings().line.Over, 3);
+  EXPECT_EQ(form.Session().Settings().line.IpPort, 10001);
   // Nonsense coordinates: the window stays on a screen.
   EXPECT_NE(QGuiApplication::screenAt(form.geometry().center()), nullptr);
   EXPECT_EQ(boxes_.Count(), 0u);
@@ -314,17 +314,16 @@ TEST_F(MainFormTest, SavedPositionIsUsedAndWrittenOnClose) {
 TEST_F(MainFormTest, MissingDefinitionDatabaseIsReportedWhenNeeded) {
   UseTcpServer();
   TMainForm& form = Make();
-  EXPECT_FALSE(form.RequireDefinitions());
+  EXPECT_FALSE(form.Session().RequireDefinitions());
   EXPECT_EQ(boxes_.Texts(), (std::vector<std::string>{LoadMessage(MsgDefinitionDbMissing)}));
   // A function that needs the database does not start without it.
   bool created = false;
-  form.SetFeatureDialog(
-      FeatureCommand::Mode,
-      [&] {
-        created = true;
-        return std::unique_ptr<TCommandDialog>();
-      },
-      true);
+  form.SetFeatureDialog(FeatureCommand::Mode,
+                        [&](AppSession&, QWidget*) {
+                          created = true;
+                          return std::unique_ptr<TCommandDialog>();
+                        },
+                        {.definitions = true});
   EXPECT_TRUE(form.Button(7)->isEnabled());
   form.Button(7)->click();
   EXPECT_FALSE(created);
@@ -335,7 +334,7 @@ TEST_F(MainFormTest, PluggedFeatureRunsThroughTheCommandPattern) {
   UseTcpServer();
   TMainForm& form = Make();
   int idleWhileShown = -1;
-  form.SetFeatureDialog(FeatureCommand::Memo, [&] {
+  form.SetFeatureDialog(FeatureCommand::Memo, [&](AppSession&, QWidget*) {
     auto dialog = std::make_unique<TCommandDialog>();
     QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
       idleWhileShown = form.IdleFlag().load();
@@ -418,7 +417,7 @@ TEST_F(MainFormTest, TerminationSignalDismissesTheDialogThenCloses) {
   TerminationSignals termination([&] { form.QuitWhenIdle(); });
   ASSERT_TRUE(termination.Active());
   int result = -1;
-  form.SetFeatureDialog(FeatureCommand::Memo, [&] {
+  form.SetFeatureDialog(FeatureCommand::Memo, [&](AppSession&, QWidget*) {
     auto dialog = std::make_unique<TCommandDialog>();
     QObject::connect(dialog.get(), &QDialog::finished, [&](int r) { result = r; });
     return dialog;
@@ -476,7 +475,7 @@ TEST_F(MainFormTest, Screenshot) {
   });
   form.HMenuAboutClick();
   TComEnvDLG comEnv;
-  comEnv.LoadFromSettings(form.Settings().line);
+  comEnv.LoadFromSettings(form.Session().Settings().line);
   comEnv.show();
   comEnv.grab().save(folder + "/comenv.png");
   TGaugeDLG gauge;

@@ -340,7 +340,7 @@ TEST_F(TransCommandTest, DuringACollectionTheMainWindowStartsNothingAndStaysOpen
   TExchangeGuard guard;
   ShowConnected();
   int otherStarts = 0;
-  form_->SetFeatureDialog(FeatureCommand::Memo, [&] {
+  form_->SetFeatureDialog(FeatureCommand::Memo, [&](AppSession&, QWidget*) {
     ++otherStarts;
     return std::unique_ptr<TCommandDialog>();
   });
@@ -376,8 +376,8 @@ TEST_F(TransCommandTest, DuringACollectionTheMainWindowStartsNothingAndStaysOpen
   EXPECT_FALSE(closed);
   EXPECT_TRUE(form_->isVisible());
   EXPECT_EQ(otherStarts, 0);
-  EXPECT_FALSE(form_->HighSpeedMode());
-  EXPECT_FALSE(form_->ExtendedMode());
+  EXPECT_FALSE(form_->Session().HighSpeedMode());
+  EXPECT_FALSE(form_->Session().ExtendedMode());
   EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().front();
   const std::string csv = TempDir::ReadAll(dir_.Join("data/data.csv"));
   EXPECT_EQ(LineCount(csv), 1 + sim_.Recorder().RecordCount(1));
