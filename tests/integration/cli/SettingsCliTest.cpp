@@ -8,7 +8,7 @@
 
 #include "cli/CliMain.h"
 #include "core/settings/RecorderClock.h"
-#include "support/SimFixture.h"
+#include "support/SimLine.h"
 
 namespace tessaro {
 namespace {
@@ -28,11 +28,7 @@ class SettingsCli : public ::testing::Test {
     const int status = RunCli(args, LineSettings{}, out, err);
     return {status, out.str(), err.str()};
   }
-  size_t Sent(const std::string& prefix) {
-    size_t n = 0;
-    for (const std::string& c : sim_.Recorder().Commands()) n += c.rfind(prefix, 0) == 0;
-    return n;
-  }
+  size_t Sent(const std::string& prefix) { return CommandsTaken(sim_.Recorder(), prefix).size(); }
 
   SimFixture sim_;
   int port_ = sim_.StartTcp();
