@@ -1,6 +1,8 @@
 #include "cli/CliCommandLine.h"
+#include "cli/ClockCommand.h"
 #include "cli/CollectCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/MemoCommand.h"
 #include "cli/RingsCommand.h"
 #include "cli/SendCommand.h"
 
@@ -17,6 +19,10 @@ void AddCliCommands(CliCommandLine& commands) {
                Line::Needed, RunRings);
   commands.Add("collect", "collect one ring into a CSV file", Line::Needed, BindCollectArguments,
                RunCollect);
+  commands.Add("clock", "show the recorder clock, or set it", Line::Needed, BindClockArguments,
+               RunClock);
+  commands.Add("memo", "show the recorder's user memos, or set them", Line::Needed,
+               BindMemoArguments, RunMemo);
 }
 
 }  // namespace tessaro

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tessaro {
@@ -93,6 +94,18 @@ std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8) {
   if (!ConvertAll("CP932", "UTF-8", utf8, out, std::nullopt, Skip::Utf8Character))
     return std::nullopt;
   return out;
+}
+
+std::string_view CutCp932(std::string_view cp932, size_t maxBytes) {
+  size_t end = 0;
+  while (end < cp932.size()) {
+    const auto lead = static_cast<unsigned char>(cp932[end]);
+    const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    const size_t next = std::min(end + (doubleByte ? 2 : 1), cp932.size());
+    if (next > maxBytes) break;
+    end = next;
+  }
+  return cp932.substr(0, end);
 }
 
 }  // namespace tessaro

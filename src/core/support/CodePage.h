@@ -22,4 +22,8 @@ std::string Utf8ToCp932(std::string_view utf8, char replacement = '?');
 // input is not valid UTF-8 (for checking typed input).
 std::optional<std::string> Utf8ToCp932Exact(std::string_view utf8);
 
+// The longest start of a CP932 text that fits in maxBytes without splitting
+// a double-byte character.
+std::string_view CutCp932(std::string_view cp932, size_t maxBytes);
+
 }  // namespace tessaro

@@ -269,6 +269,27 @@ constexpr MessageEntry kMessages[] = {
     {MsgReportChannelMode, "測定モード%.2d      : %s,%s,%s\r\n"},
     {MsgReportInterval, "測定インターバル  : %s\r\n"},
 
+    // --- recorder clock (5000s) ---
+    {MsgClockCaption, "ロガー時刻の設定"},
+    {MsgClockSystemLabel, "システム時刻"},
+    {MsgClockRecorderLabel, "レコーダ時刻"},
+    {MsgClockInput, "入力"},
+    {MsgChangeButton, "変更"},
+    {MsgClockDateLabel, "日付(&D)："},
+    {MsgClockTimeLabel, "時刻(&T)："},
+    {MsgClockSetFailed, "時刻を設定する事ができませんでした。"},
+    {MsgClockUnreadable, "レコーダの時刻を読み取れませんでした。"},
+    // --- user memo (5100s) ---
+    {MsgMemoCaption, "ユーザーメモの設定"},
+    {MsgMemoValueHeader, "設定値"},
+    {MsgMemoCut, "切り取り(&T)"},
+    {MsgMemoCopy, "ｺﾋﾟｰ(&C)"},
+    {MsgMemoPaste, "貼り付け(&P)"},
+    {MsgMemoEdit, "変更(&E)"},
+    {MsgMemoPasteRefused, "クリップボードのデータは貼り付けできません。"},
+    {MsgMemoWriteFailed, "メモの書込みに失敗しました。"},
+    {MsgMemoBadCharacter, "メモに使用できない文字が含まれています。"},
+
     // --- file conversion (7650-7671) ---
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},
     {MsgConvLogWriteFailed, "ログファイルの書込みに失敗しました。"},

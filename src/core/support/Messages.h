@@ -264,6 +264,28 @@ enum MessageId : int {
   MsgReportChannelMode = 4838,
   MsgReportInterval = 4839,
 
+  // 5000-5099: recorder clock
+  MsgClockCaption = 5000,
+  MsgClockSystemLabel = 5001,
+  MsgClockRecorderLabel = 5002,
+  MsgClockInput = 5003,
+  MsgChangeButton = 5004,  // also the memo dialog's
+  MsgClockDateLabel = 5005,
+  MsgClockTimeLabel = 5006,
+  MsgClockSetFailed = 5010,
+  MsgClockUnreadable = 5011,
+
+  // 5100-5199: user memo
+  MsgMemoCaption = 5100,
+  MsgMemoValueHeader = 5101,
+  MsgMemoCut = 5102,
+  MsgMemoCopy = 5103,
+  MsgMemoPaste = 5104,
+  MsgMemoEdit = 5105,
+  MsgMemoPasteRefused = 5110,
+  MsgMemoWriteFailed = 5111,
+  MsgMemoBadCharacter = 5112,
+
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
   MsgConvLogWriteFailed = 7651,
