@@ -1,6 +1,8 @@
 #include "cli/CliCommandLine.h"
 #include "cli/CollectCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/IntervalsCommand.h"
+#include "cli/ModesCommand.h"
 #include "cli/RingsCommand.h"
 #include "cli/SendCommand.h"
 
@@ -17,6 +19,10 @@ void AddCliCommands(CliCommandLine& commands) {
                Line::Needed, RunRings);
   commands.Add("collect", "collect one ring into a CSV file", Line::Needed, BindCollectArguments,
                RunCollect);
+  commands.Add("modes", "show or set the measurement mode of each channel", Line::Needed,
+               BindModesArguments, RunModes);
+  commands.Add("intervals", "show or set the measurement interval, pre-timer and sampling",
+               Line::Needed, BindIntervalsArguments, RunIntervals);
 }
 
 }  // namespace tessaro
