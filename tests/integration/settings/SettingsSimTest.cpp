@@ -251,6 +251,9 @@ struct Outcome {
 };
 
 Outcome Cli(Rig& rig, Strings args) {
+  // The simulator serves one client: a late connect of the rig's own line
+  // would replace the command's.
+  LineClose(rig.line);
   args.insert(args.begin(), {"--tcp", "127.0.0.1:" + std::to_string(rig.port), "--timeout", "1"});
   std::ostringstream out, err;
   const int status = RunCli(args, LineSettings{}, out, err);
