@@ -2,7 +2,9 @@
 #include "cli/ClockCommand.h"
 #include "cli/CollectCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/IntervalsCommand.h"
 #include "cli/MemoCommand.h"
+#include "cli/ModesCommand.h"
 #include "cli/RingsCommand.h"
 #include "cli/SendCommand.h"
 
@@ -23,6 +25,10 @@ void AddCliCommands(CliCommandLine& commands) {
                RunClock);
   commands.Add("memo", "show the recorder's user memos, or set them", Line::Needed,
                BindMemoArguments, RunMemo);
+  commands.Add("modes", "show or set the measurement mode of each channel", Line::Needed,
+               BindModesArguments, RunModes);
+  commands.Add("intervals", "show or set the measurement interval, pre-timer and sampling",
+               Line::Needed, BindIntervalsArguments, RunIntervals);
 }
 
 }  // namespace tessaro

@@ -286,6 +286,42 @@ enum MessageId : int {
   MsgMemoWriteFailed = 5111,
   MsgMemoBadCharacter = 5112,
 
+  // 5400-5449: measurement mode dialog
+  MsgModeCaption = 5400,
+  MsgModeReadCaption = 5401,
+  MsgLineChecking = 5402,
+  MsgModeChannelsLabel = 5403,
+  MsgModeMaxChannels = 5404,  // maximum %d
+  MsgModeValueHeader = 5405,
+  MsgModeEditButton = 5406,
+  MsgModeMenuCut = 5407,
+  MsgModeMenuCopy = 5408,
+  MsgModeMenuPaste = 5409,
+  MsgModeMenuEdit = 5410,
+  MsgMaxChannelsReadFailed = 5420,
+  MsgModeListReadFailed = 5421,
+  MsgChannelCountWriteFailed = 5422,
+  MsgModeWriteFailed = 5423,
+  MsgDefinitionsOutdated = 5424,
+  MsgClipboardNotPastable = 5425,
+  MsgClipboardNoSettableMode = 5426,
+  MsgNotAnInteger = 5427,  // the text %s
+
+  // 5450-5499: measurement interval dialog
+  MsgItvlCaption = 5450,
+  MsgItvlInterval = 5451,
+  MsgItvlPreTimer = 5452,
+  MsgItvlSampling = 5453,
+  MsgItvlUnused = 5454,
+  MsgPreTimerReadFailed = 5460,
+  MsgSamplingReadFailed = 5461,
+  MsgIntervalListReadFailed = 5462,
+  MsgPreTimerListReadFailed = 5463,
+  MsgSamplingListReadFailed = 5464,
+  MsgIntervalWriteFailed = 5465,
+  MsgPreTimerWriteFailed = 5466,
+  MsgSamplingWriteFailed = 5467,
+
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
   MsgConvLogWriteFailed = 7651,

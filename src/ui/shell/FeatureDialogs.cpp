@@ -1,7 +1,9 @@
 #include "ui/shell/FeatureDialogs.h"
 
 #include "ui/collect/CollectionCommands.h"
+#include "ui/settings/ItvlDlg.h"
 #include "ui/settings/MemoDlg.h"
+#include "ui/settings/SampDlg.h"
 #include "ui/settings/TimeDlg.h"
 #include "ui/shell/MainForm.h"
 
@@ -12,8 +14,10 @@ void InstallFeatureDialogs(TMainForm& form) {
   // coefficients, terminal, conversion and firmware join here.
   InstallCollectionCommands(form);
   form.SetFeatureDialog(FeatureCommand::Clock, MakeDialog<TTimeDLG>, {.lineCheck = true});
-  // The memo dialog checks the line in its own read step.
+  // Memo, mode and interval check the line in their own read steps.
   form.SetFeatureDialog(FeatureCommand::Memo, MakeDialog<TMemoDLG>);
+  form.SetFeatureDialog(FeatureCommand::Mode, MakeDialog<TSampDLG>, {.definitions = true});
+  form.SetFeatureDialog(FeatureCommand::Itvl, MakeDialog<TItvlDLG>, {.definitions = true});
 }
 
 }  // namespace tessaro
