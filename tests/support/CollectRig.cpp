@@ -5,6 +5,7 @@
 #include "core/collect/ConversionStep.h"
 #include "core/collect/DataFileAnalysis.h"
 #include "core/line/LineFacade.h"
+#include "core/support/SilentProgress.h"
 #include "sim/RecordGenerator.h"
 #include "support/SimFixture.h"
 #include "support/TestRlbFile.h"
@@ -18,15 +19,6 @@ DateTimeFields FromDigits(const std::string& digits) {
   auto two = [&](size_t at) { return (digits[at] - '0') * 10 + (digits[at + 1] - '0'); };
   return {2000 + two(0), two(2), two(4), two(6), two(8), two(10)};
 }
-
-class QuietProgress : public ProgressReporter {
- public:
-  void SetCaption(const std::string&) override {}
-  void SetMessage(const std::string&) override {}
-  void FlashError(const std::string&) override {}
-  void SetPercent(int) override {}
-  bool CancelRequested() const override { return false; }
-};
 
 }  // namespace
 
@@ -138,7 +130,7 @@ bool CollectRig::Sent(const std::string& text) {
 
 std::string ConvertToText(const std::string& rlbPath, CsvType type, const CollectRig& rig,
                           const std::string& csvPath) {
-  QuietProgress progress;
+  SilentProgress progress;
   if (!ConvertRlbFile(rlbPath, csvPath, type, rig.Db(), progress, rig.ProgramFolder())) return {};
   return TempDir::ReadAll(csvPath);
 }

@@ -14,6 +14,7 @@
 #include "core/recorder/TupleNumbers.h"
 #include "support/RecordingProgress.h"
 #include "support/SimFixture.h"
+#include "support/SimLine.h"
 
 namespace tessaro {
 namespace {
@@ -43,15 +44,7 @@ TEST(AreaCommands, SpellTheRecorderVocabulary) {
 
 class SessionAgainstSim : public ::testing::Test {
  protected:
-  void SetUp() override {
-    LineSettings settings;
-    settings.ComPort = "TCP/IP";
-    settings.IpAddr = "127.0.0.1";
-    settings.IpPort = sim.StartTcp();
-    ApplyLineSettings(line, settings);
-    LineSetCommWait(line, 200);
-    LineOpen(line);
-  }
+  void SetUp() override { OpenSimLine(sim, line); }
   void TearDown() override { LineClose(line); }
 
   // The message number of the failure the step throws, or 0.
