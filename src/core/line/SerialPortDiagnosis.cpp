@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -47,6 +48,11 @@ bool InSessionGroups(gid_t gid) {
   std::vector<gid_t> groups(static_cast<size_t>(std::max(count, 0)));
   if (count <= 0 || ::getgroups(count, groups.data()) < 0) return false;
   return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+bool AllDigits(const std::string& text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 std::string ReadSmallText(const fs::path& path) {
@@ -137,7 +143,7 @@ std::vector<PortHolder> FindPortHolders(const std::string& device, const PortSys
   const pid_t self = ::getpid();
   for (const auto& entry : fs::directory_iterator(system.procFolder, ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
+    if (!AllDigits(name) || name.size() > 9) continue;
     const pid_t pid = static_cast<pid_t>(std::stol(name));
     if (pid != self && HoldsOpen(entry.path(), target))
       holders.push_back(MakeHolder(system, pid, false));
@@ -245,7 +251,12 @@ std::string DescribePortDiagnosis(const PortDiagnosis& d) {
 }
 
 std::string ExplainPortOpenFailure(const std::string& device, int openError) {
-  return DescribePortDiagnosis(DiagnoseSerialPort(device, openError));
+  try {
+    return DescribePortDiagnosis(DiagnoseSerialPort(device, openError));
+  } catch (const std::exception&) {
+    // A process or device that vanished while it was looked at.
+    return LoadMessage(MsgPortUnknownCause);
+  }
 }
 
 }  // namespace tessaro
