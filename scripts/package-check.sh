@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 JOBS=${JOBS:-$(nproc)}
 echo "== package =="
 # The tree scripts/test.sh built: the package adds no second build.
-deb=$(PACKAGE_BUILD=${PACKAGE_BUILD:-build} scripts/build-package.sh)
+# PACKAGE_DEB checks a package already made.
+deb=${PACKAGE_DEB:-$(PACKAGE_BUILD=${PACKAGE_BUILD:-build} scripts/build-package.sh)}
 build=$(dirname "$deb")
 echo "$deb"
 

@@ -3,8 +3,8 @@
 # a missing device, a pseudo-terminal the user may not open, and one held by
 # another process. Needs a built tree (BUILD_DIR, default build), Xvfb, xwd
 # (x11-apps) and netpbm; writes OUT (default port-diagnoses/) missing.png, denied.png,
-# busy.png. The "denied" case runs the GUI as the user nobody when started
-# as root, since root may open any device.
+# busy.png. Started as root, it runs the GUI (and the holder of the busy
+# port) as the user nobody: root may open any device.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=$(realpath "${BUILD_DIR:-build}/bin")
@@ -57,21 +57,40 @@ shoot() {
   "${run[@]}" &
   local gui=$!
   pids+=($gui)
-  sleep 4
-  xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$out/$name.png"
+  # The question is up once the screen stops changing; a fresh home first
+  # builds its font cache, which takes a while on a busy machine.
+  sleep "${SHOT_DELAY:-10}"
+  local previous=
+  for _ in $(seq 20); do
+    sleep 1
+    xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$work/shot.png"
+    local sum
+    sum=$(md5sum <"$work/shot.png")
+    [ "$sum" = "$previous" ] && break
+    previous=$sum
+  done
+  cp "$work/shot.png" "$out/$name.png"
   kill "$gui" 2>/dev/null || true
   echo "$out/$name.png"
 }
 
-shoot missing /dev/ttyUSB-TESSARO-NONE
+user=
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+  user=nobody
+  as_user=(runuser -u nobody --)
+fi
+
+shoot missing /dev/ttyUSB-TESSARO-NONE "$user"
 
 denied=$(start_pty denied)
 chmod 000 "$denied"
-if [ "$(id -u)" -eq 0 ]; then shoot denied "$denied" nobody; else shoot denied "$denied"; fi
+shoot denied "$denied" "$user"
 
 busy=$(start_pty busy)
 # Another program holds the port open and locked.
-flock -x "$busy" sleep 60 &
+[ -n "$user" ] && chown "$user" "$busy"
+"${as_user[@]}" flock -x "$busy" sleep 60 >/dev/null 2>&1 &
 pids+=($!)
 sleep 0.5
-shoot busy "$busy"
+shoot busy "$busy" "$user"

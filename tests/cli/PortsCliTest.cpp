@@ -15,7 +15,7 @@ namespace tessaro {
 namespace {
 
 // stdout and stderr of a shell command line, and its exit status.
-std::string Run(const std::string& commandLine, int& status) {
+std::string RunShell(const std::string& commandLine, int& status) {
   std::string output;
   FILE* pipe = ::popen((commandLine + " 2>&1").c_str(), "r");
   if (!pipe) return output;
@@ -29,7 +29,7 @@ std::string Run(const std::string& commandLine, int& status) {
 TEST(PortsCliTest, VersionOfBothCommandLinePrograms) {
   for (const std::string program : {"tessaro-cli", "tessaro-sim"}) {
     int status = -1;
-    EXPECT_EQ(Run(TESSARO_BIN_DIR "/" + program + " --version", status),
+    EXPECT_EQ(RunShell(TESSARO_BIN_DIR "/" + program + " --version", status),
               program + " " + TESSARO_VERSION + "\n");
     EXPECT_EQ(status, 0);
   }
@@ -42,14 +42,14 @@ TEST(PortsCliTest, PortsListsTheMachinesSerialDevicesOneALine) {
   WritePortList(expected, *ports);
   if (ports->empty()) expected << LoadMessage(MsgPortNoneFound) << "\n";
   int status = -1;
-  EXPECT_EQ(Run(TESSARO_BIN_DIR "/tessaro-cli ports", status), expected.str());
+  EXPECT_EQ(RunShell(TESSARO_BIN_DIR "/tessaro-cli ports", status), expected.str());
   EXPECT_EQ(status, 0);
 }
 
 TEST(PortsCliTest, MissingPortIsExplainedOnStderr) {
   TempDir home;
   int status = -1;
-  const std::string output = Run(
+  const std::string output = RunShell(
       "HOME=" + home.Path() + " " TESSARO_BIN_DIR "/tessaro-cli --port /dev/ttyTESSARO-NONE probe",
       status);
   EXPECT_EQ(status, 1);
