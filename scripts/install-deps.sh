@@ -12,3 +12,6 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
   xvfb xauth fonts-noto-cjk \
   clang libclang-rt-14-dev
+# Building and checking the Debian package (scripts/package-check.sh).
+$SUDO apt-get install -y --no-install-recommends \
+  dpkg-dev fakeroot file help2man lintian desktop-file-utils appstream

@@ -4,6 +4,7 @@
 #include "core/line/CommError.h"
 #include "core/line/LineContext.h"
 #include "core/line/LineFacade.h"
+#include "core/line/SerialPortDiagnosis.h"
 
 namespace tessaro {
 namespace {
@@ -37,7 +38,8 @@ int RunCli(const std::vector<std::string>& args, const LineSettings& fallback, s
   try {
     OpenLine(line, ResolveLineSettings(options, fallback), options);
   } catch (const ECommOpenError& e) {
-    err << e.what() << "\n";
+    err << e.what() << "\n"
+        << ExplainPortOpenFailure(line.CommLine.DevicePath(), e.SystemError()) << "\n";
     return kExitFailed;
   }
   CliContext context{options, &line, out, err};

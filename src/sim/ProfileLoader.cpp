@@ -290,7 +290,10 @@ std::optional<RecorderProfile> ParseProfile(const std::string& iniText, const st
 std::vector<std::string> ProfileDirectories() {
   std::vector<std::string> dirs;
   const std::string exeDir = ExecutableDirectory();
-  if (!exeDir.empty()) dirs.push_back(exeDir + "/sim");
+  if (!exeDir.empty()) {
+    dirs.push_back(exeDir + "/sim");
+    dirs.push_back(exeDir + "/../share/tessaro/sim");
+  }
 #ifdef TESSARO_SIM_PROFILE_DIR
   dirs.push_back(TESSARO_SIM_PROFILE_DIR);
 #endif

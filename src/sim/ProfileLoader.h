@@ -34,7 +34,8 @@ std::optional<RecorderProfile> ParseProfile(const std::string& iniText, const st
 // built-in recorder.
 std::optional<RecorderProfile> LoadProfile(const std::string& nameOrPath, std::string& error);
 
-// The folder "sim" beside the executable, then the source tree's data/sim.
+// The folder "sim" beside the executable, the installed share/tessaro/sim,
+// then the source tree's data/sim.
 std::vector<std::string> ProfileDirectories();
 
 // Name and description of every profile found, "default" first.

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/CliMain.h"
+#include "core/support/Messages.h"
 #include "support/LinePeers.h"
 
 namespace tessaro {
@@ -135,7 +136,12 @@ TEST(CliCommands, NobodyListeningFailsWithinBounds) {
 TEST(CliCommands, SerialPortThatCannotOpen) {
   const Result r = RunCliCaptured({"--port", "/dev/tessaro-missing", "probe"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "通信ポートオープンエラー ErrorCode = -1\n");
+  // The message stays the first line; why the port did not open follows.
+  EXPECT_EQ(r.err.rfind("通信ポートオープンエラー ErrorCode = -1\n" +
+                            FormatMessage(MsgPortMissing, "/dev/tessaro-missing") + "\n",
+                        0),
+            0u)
+      << r.err;
 }
 
 TEST(CliCommands, SerialProbeOverPty) {

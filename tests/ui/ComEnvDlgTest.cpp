@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -105,6 +106,23 @@ TEST_F(ComEnvDlgTest, LoadShowsTheSettings) {
   EXPECT_EQ(dlg_.Settings().Data, 3);
   EXPECT_EQ(dlg_.Settings().Stop, 1);
   EXPECT_EQ(dlg_.Settings().Parity, 2);
+  EXPECT_EQ(dlg_.Settings().ComPort, "COM3");
+}
+
+TEST_F(ComEnvDlgTest, IdentitiesStandBesideThePortsAndAreNotStored) {
+  dlg_.SetIdentityLister([] {
+    return TComEnvDLG::PortIdentities{{"COM3", "FTDI FT232R USB UART  /dev/serial/by-id/usb-x"}};
+  });
+  LineSettings s;
+  s.ComPort = "COM3";
+  dlg_.LoadFromSettings(s);
+  EXPECT_EQ(dlg_.PortIdentity(1), "");
+  EXPECT_EQ(dlg_.PortIdentity(2), "FTDI FT232R USB UART  /dev/serial/by-id/usb-x");
+  EXPECT_TRUE(dlg_.DeviceInfo()->text().contains("/dev/serial/by-id/usb-x"));
+  dlg_.PortList()->setCurrentIndex(1);
+  EXPECT_EQ(dlg_.DeviceInfo()->text(), "");
+  dlg_.PortList()->setCurrentIndex(2);
+  dlg_.StoreToSettings();
   EXPECT_EQ(dlg_.Settings().ComPort, "COM3");
 }
 

@@ -4,7 +4,9 @@
 
 namespace tessaro {
 
-ECommOpenError::ECommOpenError(int errorCode)
-    : ECommError(FormatMessage(MsgCommOpenError, errorCode)), errorCode_(errorCode) {}
+ECommOpenError::ECommOpenError(int errorCode, int systemError)
+    : ECommError(FormatMessage(MsgCommOpenError, errorCode)),
+      errorCode_(errorCode),
+      systemError_(systemError) {}
 
 }  // namespace tessaro

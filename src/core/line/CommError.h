@@ -14,11 +14,14 @@ class ECommError : public std::runtime_error {
 
 class ECommOpenError : public ECommError {
  public:
-  explicit ECommOpenError(int errorCode);
+  // systemError: the errno of the failed call, 0 when there is none.
+  explicit ECommOpenError(int errorCode, int systemError = 0);
   int ErrorCode() const { return errorCode_; }
+  int SystemError() const { return systemError_; }
 
  private:
   int errorCode_;
+  int systemError_;
 };
 
 }  // namespace tessaro

@@ -1,6 +1,5 @@
 #include "core/line/CommEx.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -9,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <memory>
 #include <utility>
 
@@ -18,6 +16,7 @@
 #include "core/line/LineFacade.h"
 #include "core/line/LineFraming.h"
 #include "core/line/LineWait.h"
+#include "core/line/SerialPortList.h"
 #include "core/line/SerialTermios.h"
 
 namespace tessaro {
@@ -47,13 +46,6 @@ std::pair<std::string, long> PortSortKey(const std::string& name) {
   return {name.substr(0, digits), std::stol(number)};
 }
 
-std::string ReadFirstLine(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
 }  // namespace
 
 void SortPortNames(std::vector<std::string>& names) {
@@ -74,11 +66,11 @@ std::string TCommEx::DevicePath() const {
 void TCommEx::Open() {
   if (Active()) return;
   UniqueFd fd(::open(DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd) throw ECommOpenError(kOpenErrorCode);
+  if (!fd) throw ECommOpenError(kOpenErrorCode, errno);
   // TIOCEXCL keeps other programs out; flock also covers privileged ones,
   // which TIOCEXCL lets through, and another component of this process.
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) throw ECommOpenError(kOpenErrorCode);
-  if (::ioctl(fd.get(), TIOCEXCL) != 0) throw ECommOpenError(kOpenErrorCode);
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) throw ECommOpenError(kOpenErrorCode, errno);
+  if (::ioctl(fd.get(), TIOCEXCL) != 0) throw ECommOpenError(kOpenErrorCode, errno);
   FlushSerial(fd.get(), true, true);
   fd_ = std::move(fd);
   ApplyLineParameters();
@@ -358,19 +350,9 @@ void TCommEx::TransmitNotification() {
 
 bool TCommEx::ListSerialPorts(std::vector<std::string>& list) {
   list.clear();
-  const std::string base = "/sys/class/tty/";
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(base.c_str()), ::closedir);
-  if (!dir) return false;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const std::string name = entry->d_name;
-    if (name.empty() || name[0] == '.') continue;
-    // Virtual terminals and ptys have no device behind them.
-    if (::access((base + name + "/device").c_str(), F_OK) != 0) continue;
-    // A UART driver registers placeholder ports; their type reads 0 (unknown).
-    if (ReadFirstLine(base + name + "/type") == "0") continue;
-    list.push_back("/dev/" + name);
-  }
-  SortPortNames(list);
+  const auto ports = ListSerialPortInfo();
+  if (!ports) return false;
+  for (const SerialPortInfo& port : *ports) list.push_back(port.device);
   return true;
 }
 

@@ -51,6 +51,11 @@ std::string ReadSmallFile(const std::string& path) {
   return text;
 }
 
+constexpr const char* kDefinitionsFile = "DB/Master.mdb";
+constexpr const char* kInstalledShare = "../share/tessaro/";
+
+bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+
 std::string HomeFolder() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
@@ -85,6 +90,7 @@ AppPaths MakeAppPaths(const std::string& home, const std::string& programFolder,
                       const std::string& configHome) {
   AppPaths p;
   p.programFolder = WithSlash(programFolder);
+  p.sharedFolder = FindSharedFolder(p.programFolder, kDefinitionsFile);
   const std::string config = configHome.empty() ? WithSlash(home) + ".config" : configHome;
   p.baseFolder = WithSlash(DocumentsFolder(home, config)) + LoadMessage(MsgShortName) + "/";
   p.settingsFolder = p.baseFolder + "INI/";
@@ -127,8 +133,25 @@ std::optional<FolderFailure> CreateUserFolders(const AppPaths& paths) {
   return std::nullopt;
 }
 
+std::string FindSharedFolder(const std::string& programFolder, const std::string& relativePath) {
+  const std::string program = WithSlash(programFolder);
+  if (Exists(program + relativePath)) return program;
+  const std::string installed = program + kInstalledShare;
+  if (Exists(installed + relativePath))
+    return WithSlash(std::filesystem::path(installed).lexically_normal().string());
+  return program;
+}
+
+std::string DefinitionsPath(const std::string& programFolder) {
+  return FindSharedFolder(programFolder, kDefinitionsFile) + kDefinitionsFile;
+}
+
 std::string WritableProgramFolder(const AppPaths& paths) {
-  if (!paths.programFolder.empty() && ::access(paths.programFolder.c_str(), W_OK) == 0)
+  // An installed copy (its data under share/) never writes beside itself,
+  // not even for a user who could.
+  const bool installed = !paths.sharedFolder.empty() && paths.sharedFolder != paths.programFolder;
+  if (!installed && !paths.programFolder.empty() &&
+      ::access(paths.programFolder.c_str(), W_OK) == 0)
     return paths.programFolder;
   return paths.baseFolder;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Where the program keeps its files. Folders end with '/'.
-//   program folder   the executable's folder (holds DB/Master.mdb)
+//   program folder   the executable's folder
+//   shared folder    where DB/Master.mdb is: the program folder (build tree,
+//                    portable copy) or ../share/tessaro/ of an installed copy
 //   base folder      the user's documents folder + "Tessaro/"
 //   settings folder  base folder + "INI/"
 // The settings, position, print settings and command history files live in
@@ -13,6 +15,7 @@ namespace tessaro {
 
 struct AppPaths {
   std::string programFolder;
+  std::string sharedFolder;
   std::string baseFolder;
   std::string settingsFolder;
   std::string settingsFile;        // TESSARO.INI
@@ -57,8 +60,16 @@ std::string ExecutableFolder();
 // configHome/user-dirs.dirs, else home/Documents.
 std::string DocumentsFolder(const std::string& home, const std::string& configHome);
 
+// The folder holding relativePath: the program folder when it has it, else
+// the installed ../share/tessaro/ when that has it, else the program folder.
+std::string FindSharedFolder(const std::string& programFolder, const std::string& relativePath);
+
+// The definitions database of an installation: DB/Master.mdb in the shared
+// folder of programFolder.
+std::string DefinitionsPath(const std::string& programFolder);
+
 // The folder for LOG/ and work files: the program folder when it is
-// writable, else the base folder.
+// writable and not an installed bin/ folder, else the base folder.
 std::string WritableProgramFolder(const AppPaths& paths);
 
 }  // namespace tessaro

@@ -54,7 +54,7 @@ DefinitionDb::DefinitionDb() : language_(UserLanguage()) {}
 
 DefinitionDb::~DefinitionDb() { Close(); }
 
-std::string DefinitionDb::DefaultPath() { return ExecutableFolder() + "DB/Master.mdb"; }
+std::string DefinitionDb::DefaultPath() { return DefinitionsPath(ExecutableFolder()); }
 
 DefinitionDb::Language DefinitionDb::UserLanguage() {
   // The first of these that is set and not empty decides, as for messages.

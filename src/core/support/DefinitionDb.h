@@ -31,7 +31,7 @@ class DefinitionDb {
   DefinitionDb(const DefinitionDb&) = delete;
   DefinitionDb& operator=(const DefinitionDb&) = delete;
 
-  // Program folder + "DB/Master.mdb".
+  // DB/Master.mdb beside the executable or in its installed share folder.
   static std::string DefaultPath();
   // The primary language of the user's messages locale (LC_ALL, LC_MESSAGES,
   // LANG): "ja" Japanese; "en", "C", "POSIX" or unset English; else Other.

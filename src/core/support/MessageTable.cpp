@@ -330,6 +330,35 @@ constexpr MessageEntry kMessages[] = {
     {MsgPreTimerWriteFailed, "プレタイマーの書込みに失敗しました。"},
     {MsgSamplingWriteFailed, "サンプリング間隔の書込みに失敗しました。"},
 
+    // --- serial port diagnoses and the serial device list (6000-6099) ---
+    {MsgPortMissing, "原因: デバイス %s がありません。"},
+    {MsgPortExistingHeader, "このパソコンにあるシリアルポート:"},
+    {MsgPortNoneFound,
+     "このパソコンにはシリアルポートがありません。アダプタの接続を確かめてください。"},
+    {MsgPortDenied,
+     "原因: デバイス %s を開く権限がありません（所有者 %s、グループ %s、権限 %s）。"},
+    {MsgPortNotInGroup,
+     "ユーザー %s はグループ %s "
+     "に入っていません。次のコマンドで追加し、ログインし直してください。"},
+    {MsgPortAddToGroup, "  sudo usermod -aG %s %s"},
+    {MsgPortGroupPending,
+     "ユーザー %s はグループ %s に追加済みですが、このログインにはまだ反映されていません。"
+     "ログインし直してください。"},
+    {MsgPortInGroup, "ユーザー %s はグループ %s に入っています。"},
+    {MsgPortGroupNoAccess,
+     "グループ %s にも読み書きが許可されていません。次のコマンドで許可できます。\n  sudo chmod "
+     "g+rw %s"},
+    {MsgPortBusy, "原因: デバイス %s は他のプロセスが使用中です。"},
+    {MsgPortHolder, "  %s (PID %d)"},
+    {MsgPortHolderTessaro, "  これは Tessaro の別のコピーです。終了させてから開き直してください。"},
+    {MsgPortLockHolder, "  %s (PID %d、ロックファイル %s)"},
+    {MsgPortHolderUnknown,
+     "使用中のプロセスは見つかりませんでした（他のユーザーのプロセスは表示されません）。"},
+    {MsgPortOtherError, "原因: %s"},
+    {MsgPortUnknownCause, "原因を特定できませんでした。"},
+    {MsgPortSerialNumber, "シリアル番号 %s"},
+    {MsgComEnvDevice, "接続機器"},
+
     // --- file conversion (7650-7671) ---
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},
     {MsgConvLogWriteFailed, "ログファイルの書込みに失敗しました。"},

@@ -322,6 +322,26 @@ enum MessageId : int {
   MsgPreTimerWriteFailed = 5466,
   MsgSamplingWriteFailed = 5467,
 
+  // 6000-6099: serial port diagnoses and the serial device list
+  MsgPortMissing = 6000,
+  MsgPortExistingHeader = 6001,
+  MsgPortNoneFound = 6002,
+  MsgPortDenied = 6003,
+  MsgPortNotInGroup = 6004,
+  MsgPortAddToGroup = 6005,
+  MsgPortGroupPending = 6006,
+  MsgPortInGroup = 6007,
+  MsgPortGroupNoAccess = 6008,
+  MsgPortBusy = 6009,
+  MsgPortHolder = 6010,
+  MsgPortHolderTessaro = 6011,
+  MsgPortLockHolder = 6012,
+  MsgPortHolderUnknown = 6013,
+  MsgPortOtherError = 6014,
+  MsgPortUnknownCause = 6015,
+  MsgPortSerialNumber = 6016,
+  MsgComEnvDevice = 6020,
+
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
   MsgConvLogWriteFailed = 7651,

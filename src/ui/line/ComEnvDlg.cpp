@@ -5,9 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <algorithm>
 #include <new>
 
 #include "core/line/CommEx.h"
+#include "core/line/SerialPortList.h"
 #include "core/support/IniFile.h"
 #include "core/support/MessageBox.h"
 #include "ui/controls/NumberEdit.h"
@@ -41,17 +45,42 @@ QComboBox* AddList(QWidget* parent, int row, int labelId, const QStringList& ite
   return list;
 }
 
+constexpr int kIdentityColumn = 1;
+
+TComEnvDLG::PortIdentities MachinePortIdentities() {
+  TComEnvDLG::PortIdentities identities;
+  for (const SerialPortInfo& port : ListSerialPortInfo().value_or(std::vector<SerialPortInfo>{}))
+    identities[port.device] = port.Identity();
+  return identities;
+}
+
+// The drop-down shows each port with its identity in a second column; the
+// combo box's text stays the port name.
+void ShowIdentitiesBesidePorts(QComboBox* list) {
+  list->setModel(new QStandardItemModel(0, 2, list));
+  auto* view = new QTreeView(list);
+  view->setHeaderHidden(true);
+  view->setRootIsDecorated(false);
+  view->setAllColumnsShowFocus(true);
+  view->setItemsExpandable(false);
+  list->setView(view);
+}
+
 }  // namespace
 
 TComEnvDLG::TComEnvDLG(QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags), portLister_(&TCommEx::ListSerialPorts) {
+    : QDialog(parent, kFixedDialogFlags),
+      portLister_(&TCommEx::ListSerialPorts),
+      identityLister_(&MachinePortIdentities) {
   setWindowTitle(Msg(MsgComEnvCaption));
   setFont(ProportionalFont());
-  setFixedSize(370, 270);
+  // Taller than the rows need by the line that names the selected device.
+  setFixedSize(370, 300);
 
   QStringList bauds;
   for (int baud : kBaudRates) bauds << QString::number(baud);
   portList_ = AddList(this, 0, MsgComEnvPort, {});
+  ShowIdentitiesBesidePorts(portList_);
   baudList_ = AddList(this, 1, MsgComEnvBaud, bauds);
   dataList_ = AddList(this, 2, MsgComEnvData, {QStringLiteral("8"), QStringLiteral("7")});
   stopList_ = AddList(this, 3, MsgComEnvStop,
@@ -64,6 +93,11 @@ TComEnvDLG::TComEnvDLG(QWidget* parent)
   overEdit_ = AddRow(this, 7, MsgComEnvOver, new QSpinBox(this));
   overEdit_->setRange(1, 120);
   overEdit_->setAlignment(Qt::AlignRight);
+  deviceInfo_ = new QLabel(this);
+  deviceInfo_->setGeometry(kLabelX, RowY(8), 350, 40);
+  deviceInfo_->setWordWrap(true);
+  deviceInfo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  deviceInfo_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   okBtn_ = new QPushButton(Msg(MsgOkButton), this);
   saveBtn_ = new QPushButton(Msg(MsgComEnvSave), this);
@@ -80,8 +114,29 @@ void TComEnvDLG::BuildPortList() {
   const bool listed = portLister_ && portLister_(serial);
   const QSignalBlocker quiet(portList_);
   portList_->clear();
-  for (const std::string& entry : PortListEntries(serial)) portList_->addItem(ToQt(entry));
+  const PortIdentities identities = identityLister_ ? identityLister_() : PortIdentities{};
+  auto* model = static_cast<QStandardItemModel*>(portList_->model());
+  for (const std::string& entry : PortListEntries(serial)) {
+    auto* identity = new QStandardItem;
+    if (auto found = identities.find(entry); found != identities.end()) {
+      identity->setText(ToQt(found->second));
+      identity->setToolTip(identity->text());
+    }
+    model->appendRow({new QStandardItem(ToQt(entry)), identity});
+  }
+  // Wide enough for the identities, which the dialog itself has no room for.
+  auto* view = static_cast<QTreeView*>(portList_->view());
+  view->resizeColumnToContents(0);
+  view->resizeColumnToContents(kIdentityColumn);
+  view->setMinimumWidth(
+      std::min(view->columnWidth(0) + view->columnWidth(kIdentityColumn) + 24, 900));
   if (!listed) ShowError(LoadMessage(MsgComSettingsAccess));
+}
+
+QString TComEnvDLG::PortIdentity(int index) const {
+  const QStandardItem* item =
+      static_cast<QStandardItemModel*>(portList_->model())->item(index, kIdentityColumn);
+  return item ? item->text() : QString();
 }
 
 void TComEnvDLG::LoadFromSettings(const LineSettings& settings) {
@@ -126,6 +181,9 @@ bool TComEnvDLG::HasSavedPort(const std::string& settingsFile) {
 
 void TComEnvDLG::PortListChange() {
   const bool tcp = portList_->currentIndex() == 0;
+  const QString identity = PortIdentity(portList_->currentIndex());
+  deviceInfo_->setText(tcp || identity.isEmpty() ? QString()
+                                                 : Msg(MsgComEnvDevice) + ": " + identity);
   ipAddr_->setEnabled(tcp);
   ipPort_->setEnabled(tcp);
   for (QComboBox* list : {baudList_, dataList_, stopList_, prtyList_}) list->setEnabled(!tcp);

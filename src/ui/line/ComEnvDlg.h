@@ -5,12 +5,14 @@
 
 #include <QDialog>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "core/line/LineSettings.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -25,6 +27,10 @@ class TComEnvDLG : public QDialog {
  public:
   // Lists the machine's serial ports; false when they cannot be listed.
   using PortLister = std::function<bool(std::vector<std::string>&)>;
+  // Device path -> what identifies the device (maker, product, serial
+  // number, by-id name); shown beside the list, never stored.
+  using PortIdentities = std::map<std::string, std::string>;
+  using IdentityLister = std::function<PortIdentities()>;
 
   explicit TComEnvDLG(QWidget* parent = nullptr);
 
@@ -40,6 +46,7 @@ class TComEnvDLG : public QDialog {
   static bool HasSavedPort(const std::string& settingsFile);
 
   void SetPortLister(PortLister lister) { portLister_ = std::move(lister); }
+  void SetIdentityLister(IdentityLister lister) { identityLister_ = std::move(lister); }
 
   QComboBox* PortList() const { return portList_; }
   QComboBox* BaudList() const { return baudList_; }
@@ -49,6 +56,10 @@ class TComEnvDLG : public QDialog {
   QLineEdit* IpAddr() const { return ipAddr_; }
   TNumberEdit* IpPort() const { return ipPort_; }
   QSpinBox* OverEdit() const { return overEdit_; }
+  // The identity of the selected serial device.
+  QLabel* DeviceInfo() const { return deviceInfo_; }
+  // The identity shown beside entry index of the port list.
+  QString PortIdentity(int index) const;
   QPushButton* OkBtn() const { return okBtn_; }
   QPushButton* SaveBtn() const { return saveBtn_; }
   QPushButton* CancelBtn() const { return cancelBtn_; }
@@ -75,12 +86,14 @@ class TComEnvDLG : public QDialog {
   QLineEdit* ipAddr_;
   TNumberEdit* ipPort_;
   QSpinBox* overEdit_;
+  QLabel* deviceInfo_;
   QPushButton* okBtn_;
   QPushButton* saveBtn_;
   QPushButton* cancelBtn_;
   int mode_ = 0;
   LineSettings settings_;
   PortLister portLister_;
+  IdentityLister identityLister_;
 };
 
 }  // namespace tessaro

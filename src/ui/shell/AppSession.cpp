@@ -16,7 +16,7 @@ bool AppSession::CheckLine() {
 }
 
 bool AppSession::OpenDefinitions() {
-  return definitions_.Open(paths_.programFolder + "DB/Master.mdb");
+  return definitions_.Open(paths_.sharedFolder + "DB/Master.mdb");
 }
 
 bool AppSession::RequireDefinitions() const {

@@ -30,7 +30,7 @@ class AppSession {
   bool CheckLine();
 
   DefinitionDb& Definitions() { return definitions_; }
-  // Opens DB/Master.mdb in the program folder; false when it is missing.
+  // Opens DB/Master.mdb in the shared folder; false when it is missing.
   bool OpenDefinitions();
   // False, after telling the user, when the definition database is not open.
   bool RequireDefinitions() const;

@@ -18,6 +18,7 @@
 
 #include "core/line/CommError.h"
 #include "core/line/LineFacade.h"
+#include "core/line/SerialPortDiagnosis.h"
 #include "core/support/BackgroundOperation.h"
 #include "core/support/MessageBox.h"
 #include "core/support/Pump.h"
@@ -349,16 +350,21 @@ bool TMainForm::OpenLineWithRetry() {
     lamps_[0]->SetState(LampState::Busy);
     lamps_[2]->SetState(LampState::Busy);
     PumpMessages();
+    std::string question = LoadMessage(MsgPortInUseRetry);
     try {
       LineOpen(line);
       lamps_[0]->SetState(LampState::On);
       lamps_[2]->SetState(LampState::On);
       return true;
-    } catch (const ECommError&) {
+    } catch (const ECommError& e) {
       lamps_[0]->SetState(LampState::Failed);
       lamps_[2]->SetState(LampState::Off);
+      // Why the port did not open, and what the user can do about it.
+      const auto* openError = dynamic_cast<const ECommOpenError*>(&e);
+      question += "\n\n" + ExplainPortOpenFailure(line.CommLine.DevicePath(),
+                                                  openError ? openError->SystemError() : 0);
     }
-    if (AskYesNo(LoadMessage(MsgPortInUseRetry)) == BoxResult::Yes && comEnv_) {
+    if (AskYesNo(question) == BoxResult::Yes && comEnv_) {
       comEnv_->SetMode(1);
       comEnv_->LoadFromSettings(settings.line);
       if (comEnv_->exec() == QDialog::Accepted) {

@@ -2,6 +2,8 @@
 // message loop.
 
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
 
 #include "core/collect/TemporaryNames.h"
 #include "core/support/AppPaths.h"
@@ -23,6 +25,13 @@
 using namespace tessaro;
 
 int main(int argc, char** argv) {
+  // Answered before anything starts, also while another copy runs.
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--version") {
+      std::printf("tessaro %s\n", TESSARO_VERSION);
+      return 0;
+    }
+  }
   const std::string mutexName = LoadMessage(MsgMutexName);
   SingleInstance instance(mutexName);
   if (!instance.Acquire()) return 0;  // a second start ends silently

@@ -70,6 +70,23 @@ TEST(AppPathsTest, ProgramFolderAndWritableFallback) {
   EXPECT_EQ(WritableProgramFolder(p), p.programFolder);
 }
 
+TEST(AppPathsTest, InstalledCopyReadsShareAndWritesOnlyForTheUser) {
+  TempDir root;
+  root.WriteFile("usr/share/tessaro/DB/Master.mdb", "");
+  std::filesystem::create_directories(root.Join("usr/bin"));
+  const AppPaths installed = MakeAppPaths(root.Join("home"), root.Join("usr/bin"));
+  EXPECT_EQ(installed.sharedFolder, root.Join("usr/share/tessaro/"));
+  EXPECT_EQ(DefinitionsPath(root.Join("usr/bin")), root.Join("usr/share/tessaro/DB/Master.mdb"));
+  // bin/ is writable here, yet an installed copy keeps LOG and work files out of it.
+  EXPECT_EQ(WritableProgramFolder(installed), installed.baseFolder);
+
+  // A database beside the program wins: the build tree and portable copies.
+  root.WriteFile("usr/bin/DB/Master.mdb", "");
+  const AppPaths beside = MakeAppPaths(root.Join("home"), root.Join("usr/bin"));
+  EXPECT_EQ(beside.sharedFolder, beside.programFolder);
+  EXPECT_EQ(WritableProgramFolder(beside), beside.programFolder);
+}
+
 TEST(AppPathsTest, FreshUserGetsEveryFolderItWritesTo) {
   TempDir root;
   // A program folder nobody may write to (a path through a file: even root
