@@ -5,8 +5,10 @@
 #include "cli/IntervalsCommand.h"
 #include "cli/MemoCommand.h"
 #include "cli/ModesCommand.h"
+#include "cli/MonitorCommand.h"
 #include "cli/RingsCommand.h"
 #include "cli/SendCommand.h"
+#include "cli/TermCommand.h"
 
 namespace tessaro {
 
@@ -29,6 +31,10 @@ void AddCliCommands(CliCommandLine& commands) {
                BindModesArguments, RunModes);
   commands.Add("intervals", "show or set the measurement interval, pre-timer and sampling",
                Line::Needed, BindIntervalsArguments, RunIntervals);
+  commands.Add("monitor", "send a command over and over and list its replies", Line::Needed,
+               BindMonitorArguments, RunMonitor);
+  commands.Add("term", "a line-mode terminal to the recorder on stdin and stdout", Line::Needed,
+               BindTermArguments, RunTerm);
 }
 
 }  // namespace tessaro

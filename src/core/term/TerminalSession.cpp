@@ -45,7 +45,11 @@ void TerminalSession::TypeEnter() {
   FlushLog();
 }
 
-bool TerminalSession::TypeLine(std::string_view cp932) {
+bool TerminalSession::TypeLine(std::string_view typed) {
+  // Control bytes are not sent, as a typed control key is not.
+  std::string cp932;
+  for (const char c : typed)
+    if (IsShownByte(static_cast<uint8_t>(c))) cp932 += c;
   bool sent = true;
   for (const std::string& piece : TypedLinePieces(cp932)) {
     sent = sent && LineSendText(line_, piece);

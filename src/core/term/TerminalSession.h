@@ -42,10 +42,11 @@ class TerminalSession {
   void TypeEnter();
   const std::string& TypedLine() const { return typed_; }
 
-  // Sends a whole typed line (CP932) at once, in pieces of at most 255
-  // bytes, each with the slave header and CR; logged and kept in the history
-  // as if typed, not shown. False when the line could not be written.
-  bool TypeLine(std::string_view cp932);
+  // Sends a whole typed line (CP932) at once, without its control bytes, in
+  // pieces of at most 255 bytes, each with the slave header and CR; logged
+  // and kept in the history as if typed, not shown. False when the line
+  // could not be written.
+  bool TypeLine(std::string_view typed);
 
   // Sends a command line (UTF-8) with the slave header and CR, without
   // awaiting a reply. A typed line not yet ended is ended first. False when
