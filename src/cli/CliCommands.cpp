@@ -6,8 +6,10 @@
 #include "cli/MemoCommand.h"
 #include "cli/ModesCommand.h"
 #include "cli/PortsCommand.h"
+#include "cli/MonitorCommand.h"
 #include "cli/RingsCommand.h"
 #include "cli/SendCommand.h"
+#include "cli/TermCommand.h"
 
 namespace tessaro {
 
@@ -32,6 +34,10 @@ void AddCliCommands(CliCommandLine& commands) {
                Line::Needed, BindIntervalsArguments, RunIntervals);
   commands.Add("ports", "list the serial devices and what identifies each", Line::NotUsed,
                RunPorts);
+  commands.Add("monitor", "send a command over and over and list its replies", Line::Needed,
+               BindMonitorArguments, RunMonitor);
+  commands.Add("term", "a line-mode terminal to the recorder on stdin and stdout", Line::Needed,
+               BindTermArguments, RunTerm);
 }
 
 }  // namespace tessaro

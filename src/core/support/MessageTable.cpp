@@ -358,6 +358,22 @@ constexpr MessageEntry kMessages[] = {
     {MsgPortUnknownCause, "原因を特定できませんでした。"},
     {MsgPortSerialNumber, "シリアル番号 %s"},
     {MsgComEnvDevice, "接続機器"},
+    // --- terminal and monitor (5800-5899) ---
+    {MsgTermCaption, "ターミナル"},
+    {MsgTermCommandLabel, "コマンド"},
+    {MsgTermSend, "送信"},
+    {MsgTermLogButton, "記録"},
+    {MsgTermPaste, "貼り付け(&P)"},
+    {MsgTermLogFilter, "LOGファイル（*.LOG）|*.LOG"},
+    {MsgTermLogCaption, "ターミナル ( %s ) "},
+    {MsgHistoryAccess, "コマンド履歴情報にアクセスできませんでした。"},
+    {MsgPasteNotText, "クリップボードのデータは貼り付けできません。"},
+    {MsgPasteTooLong, "貼り付け文字列が長すぎます。（1024文字まで）"},
+    {MsgPasteExchangeFailed, "通信エラーです、貼り付けを中止します。"},
+    {MsgTermLogOpenFailed, "ログファイルのオープンに失敗しました。"},
+    {MsgTermLogWriteFailed, "ログファイルの書込み処理に失敗しました。"},
+    {MsgTermSendFailed, "コマンドを送信できませんでした。"},
+    {MsgInputCaption, "モニター コマンド[%s]"},
 
     // --- file conversion (7650-7671) ---
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},

@@ -341,6 +341,22 @@ enum MessageId : int {
   MsgPortUnknownCause = 6015,
   MsgPortSerialNumber = 6016,
   MsgComEnvDevice = 6020,
+  // 5800-5899: terminal and monitor
+  MsgTermCaption = 5800,
+  MsgTermCommandLabel = 5801,
+  MsgTermSend = 5802,
+  MsgTermLogButton = 5803,
+  MsgTermPaste = 5804,
+  MsgTermLogFilter = 5805,
+  MsgTermLogCaption = 5806,  // "ターミナル ( %s ) " with the log file's name
+  MsgHistoryAccess = 5810,
+  MsgPasteNotText = 5811,
+  MsgPasteTooLong = 5812,
+  MsgPasteExchangeFailed = 5813,
+  MsgTermLogOpenFailed = 5814,
+  MsgTermLogWriteFailed = 5816,
+  MsgTermSendFailed = 5817,
+  MsgInputCaption = 5820,  // "モニター コマンド[%s]" with the command
 
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,

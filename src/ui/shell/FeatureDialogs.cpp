@@ -6,6 +6,8 @@
 #include "ui/settings/SampDlg.h"
 #include "ui/settings/TimeDlg.h"
 #include "ui/shell/MainForm.h"
+#include "ui/terminal/InputDlg.h"
+#include "ui/terminal/TermDlg.h"
 
 namespace tessaro {
 
@@ -18,6 +20,8 @@ void InstallFeatureDialogs(TMainForm& form) {
   form.SetFeatureDialog(FeatureCommand::Memo, MakeDialog<TMemoDLG>);
   form.SetFeatureDialog(FeatureCommand::Mode, MakeDialog<TSampDLG>, {.definitions = true});
   form.SetFeatureDialog(FeatureCommand::Itvl, MakeDialog<TItvlDLG>, {.definitions = true});
+  form.SetFeatureDialog(FeatureCommand::Input, MakeDialog<TInputDLG>, {.lineCheck = true});
+  form.SetFeatureDialog(FeatureCommand::Term, MakeDialog<TTermDLG>);
 }
 
 }  // namespace tessaro
