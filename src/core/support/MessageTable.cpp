@@ -284,6 +284,7 @@ constexpr MessageEntry kMessages[] = {
     {MsgClockTimeLabel, "時刻(&T)："},
     {MsgClockSetFailed, "時刻を設定する事ができませんでした。"},
     {MsgClockUnreadable, "レコーダの時刻を読み取れませんでした。"},
+
     // --- user memo (5100s) ---
     {MsgMemoCaption, "ユーザーメモの設定"},
     {MsgMemoValueHeader, "設定値"},
@@ -294,6 +295,7 @@ constexpr MessageEntry kMessages[] = {
     {MsgMemoPasteRefused, "クリップボードのデータは貼り付けできません。"},
     {MsgMemoWriteFailed, "メモの書込みに失敗しました。"},
     {MsgMemoBadCharacter, "メモに使用できない文字が含まれています。"},
+
     // --- measurement mode (5400-5449) ---
     {MsgModeCaption, "測定モードの設定"},
     {MsgModeReadCaption, "測定モード読込み"},
@@ -330,6 +332,23 @@ constexpr MessageEntry kMessages[] = {
     {MsgPreTimerWriteFailed, "プレタイマーの書込みに失敗しました。"},
     {MsgSamplingWriteFailed, "サンプリング間隔の書込みに失敗しました。"},
 
+    // --- terminal and monitor (5800-5899) ---
+    {MsgTermCaption, "ターミナル"},
+    {MsgTermCommandLabel, "コマンド"},
+    {MsgTermSend, "送信"},
+    {MsgTermLogButton, "記録"},
+    {MsgTermPaste, "貼り付け(&P)"},
+    {MsgTermLogFilter, "LOGファイル（*.LOG）|*.LOG"},
+    {MsgTermLogCaption, "ターミナル ( %s ) "},
+    {MsgHistoryAccess, "コマンド履歴情報にアクセスできませんでした。"},
+    {MsgPasteNotText, "クリップボードのデータは貼り付けできません。"},
+    {MsgPasteTooLong, "貼り付け文字列が長すぎます。（1024文字まで）"},
+    {MsgPasteExchangeFailed, "通信エラーです、貼り付けを中止します。"},
+    {MsgTermLogOpenFailed, "ログファイルのオープンに失敗しました。"},
+    {MsgTermLogWriteFailed, "ログファイルの書込み処理に失敗しました。"},
+    {MsgTermSendFailed, "コマンドを送信できませんでした。"},
+    {MsgInputCaption, "モニター コマンド[%s]"},
+
     // --- serial port diagnoses and the serial device list (6000-6099) ---
     {MsgPortMissing, "原因: デバイス %s がありません。"},
     {MsgPortExistingHeader, "このパソコンにあるシリアルポート:"},
@@ -358,22 +377,6 @@ constexpr MessageEntry kMessages[] = {
     {MsgPortUnknownCause, "原因を特定できませんでした。"},
     {MsgPortSerialNumber, "シリアル番号 %s"},
     {MsgComEnvDevice, "接続機器"},
-    // --- terminal and monitor (5800-5899) ---
-    {MsgTermCaption, "ターミナル"},
-    {MsgTermCommandLabel, "コマンド"},
-    {MsgTermSend, "送信"},
-    {MsgTermLogButton, "記録"},
-    {MsgTermPaste, "貼り付け(&P)"},
-    {MsgTermLogFilter, "LOGファイル（*.LOG）|*.LOG"},
-    {MsgTermLogCaption, "ターミナル ( %s ) "},
-    {MsgHistoryAccess, "コマンド履歴情報にアクセスできませんでした。"},
-    {MsgPasteNotText, "クリップボードのデータは貼り付けできません。"},
-    {MsgPasteTooLong, "貼り付け文字列が長すぎます。（1024文字まで）"},
-    {MsgPasteExchangeFailed, "通信エラーです、貼り付けを中止します。"},
-    {MsgTermLogOpenFailed, "ログファイルのオープンに失敗しました。"},
-    {MsgTermLogWriteFailed, "ログファイルの書込み処理に失敗しました。"},
-    {MsgTermSendFailed, "コマンドを送信できませんでした。"},
-    {MsgInputCaption, "モニター コマンド[%s]"},
 
     // --- file conversion (7650-7671) ---
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},

@@ -31,6 +31,7 @@ enum MessageId : int {
   MsgTypeBit16 = 1050,
   MsgTypeBit32 = 1051,
   MsgSlavePanel = 1070,  // "スレーブ[%d]"
+
   // 1100-1249: main window, progress, version and slave dialogs
   MsgBtnLink = 1100,
   MsgBtnPath = 1101,
@@ -120,6 +121,7 @@ enum MessageId : int {
 
   // 3000s: communication line
   MsgCommOpenError = 3001,  // "通信ポートオープンエラー ErrorCode = %d"
+
   // 3010-3049: communication settings dialog
   MsgComEnvCaption = 3010,
   MsgComEnvPort = 3011,
@@ -219,6 +221,7 @@ enum MessageId : int {
   MsgCollectionAbandoned = 4624,
   MsgCsvNamesRlb = 4625,
   MsgAskReplaceRlb = 4626,  // file name %s
+
   // 4630-4649: collection and conversion dialog forms
   MsgTransRecorder = 4630,
   MsgTransRlbSave = 4631,
@@ -322,6 +325,23 @@ enum MessageId : int {
   MsgPreTimerWriteFailed = 5466,
   MsgSamplingWriteFailed = 5467,
 
+  // 5800-5899: terminal and monitor
+  MsgTermCaption = 5800,
+  MsgTermCommandLabel = 5801,
+  MsgTermSend = 5802,
+  MsgTermLogButton = 5803,
+  MsgTermPaste = 5804,
+  MsgTermLogFilter = 5805,
+  MsgTermLogCaption = 5806,  // "ターミナル ( %s ) " with the log file's name
+  MsgHistoryAccess = 5810,
+  MsgPasteNotText = 5811,
+  MsgPasteTooLong = 5812,
+  MsgPasteExchangeFailed = 5813,
+  MsgTermLogOpenFailed = 5814,
+  MsgTermLogWriteFailed = 5816,
+  MsgTermSendFailed = 5817,
+  MsgInputCaption = 5820,  // "モニター コマンド[%s]" with the command
+
   // 6000-6099: serial port diagnoses and the serial device list
   MsgPortMissing = 6000,
   MsgPortExistingHeader = 6001,
@@ -341,22 +361,6 @@ enum MessageId : int {
   MsgPortUnknownCause = 6015,
   MsgPortSerialNumber = 6016,
   MsgComEnvDevice = 6020,
-  // 5800-5899: terminal and monitor
-  MsgTermCaption = 5800,
-  MsgTermCommandLabel = 5801,
-  MsgTermSend = 5802,
-  MsgTermLogButton = 5803,
-  MsgTermPaste = 5804,
-  MsgTermLogFilter = 5805,
-  MsgTermLogCaption = 5806,  // "ターミナル ( %s ) " with the log file's name
-  MsgHistoryAccess = 5810,
-  MsgPasteNotText = 5811,
-  MsgPasteTooLong = 5812,
-  MsgPasteExchangeFailed = 5813,
-  MsgTermLogOpenFailed = 5814,
-  MsgTermLogWriteFailed = 5816,
-  MsgTermSendFailed = 5817,
-  MsgInputCaption = 5820,  // "モニター コマンド[%s]" with the command
 
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
