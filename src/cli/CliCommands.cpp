@@ -2,6 +2,7 @@
 #include "cli/ClockCommand.h"
 #include "cli/CollectCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/FirmwareCommand.h"
 #include "cli/IntervalsCommand.h"
 #include "cli/MemoCommand.h"
 #include "cli/ModesCommand.h"
@@ -29,6 +30,8 @@ void AddCliCommands(CliCommandLine& commands) {
                BindModesArguments, RunModes);
   commands.Add("intervals", "show or set the measurement interval, pre-timer and sampling",
                Line::Needed, BindIntervalsArguments, RunIntervals);
+  commands.Add("firmware", "check an S-record file and write it to the recorder as its program",
+               Line::OnDemand, BindFirmwareArguments, RunFirmware);
 }
 
 }  // namespace tessaro

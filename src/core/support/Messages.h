@@ -322,6 +322,24 @@ enum MessageId : int {
   MsgPreTimerWriteFailed = 5466,
   MsgSamplingWriteFailed = 5467,
 
+  // 5900-5999: firmware write and the firmware file check
+  MsgMotOpenFailed = 5900,
+  MsgEepromRecheck = 5901,
+  MsgEepromAbandoned = 5902,
+  MsgNoWritePermission = 5903,
+  MsgCommunicationError = 5904,
+  MsgNoWriteConfirmation = 5905,
+  MsgMotReadFailed = 5910,
+  MsgMotTooLarge = 5911,
+  MsgMotEmpty = 5912,
+  MsgMotNotRecord = 5913,    // line %d
+  MsgMotBadCount = 5914,     // line %d
+  MsgMotBadChecksum = 5915,  // line %d
+  MsgMotRecordCount = 5916,  // line %d, stated %u, data records %u
+  MsgMotAfterEnd = 5917,     // line %d
+  MsgMotNoData = 5918,
+  MsgMotNoEnd = 5919,
+
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
   MsgConvLogWriteFailed = 7651,
