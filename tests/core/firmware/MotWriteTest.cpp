@@ -142,10 +142,10 @@ TEST_F(MotWriteTest, EachFaultEndsWithItsTextAndSaysWhetherTheRecorderChanged) {
                                              : std::vector<std::string>{});
     EXPECT_EQ(Taken("S") - before, c.records);
     EXPECT_EQ(Taken("eromon") - eromonBefore, c.eromon ? 1u : 0u);
-    // The loader takes commands again only once a write is closed.
-    sim_.Faults().Clear();
-    std::string reply;
-    LineCommand(line_, "eromon", reply);
+    // The loader takes commands again only once a write is closed; left
+    // selected, it takes "eromoff" even after a refused "selectrome".
+    sim_.Recorder().Execute("eromon");
+    sim_.Recorder().Execute("selectrome");
   }
 }
 
