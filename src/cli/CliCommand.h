@@ -4,6 +4,7 @@
 // positional arguments of its own declares them on its subcommand, bound to
 // its arguments struct (see CliCommandLine).
 
+#include <functional>
 #include <ostream>
 
 #include "cli/CliOptions.h"
@@ -22,6 +23,9 @@ struct CliContext {
   LineContext* line;  // open line, for commands that need one; else null
   std::ostream& out;
   std::ostream& err;
+  // Commands that open the line themselves: opens *line; false with the
+  // reason on err.
+  std::function<bool()> openLine = nullptr;
 };
 
 // The commands without arguments of their own.

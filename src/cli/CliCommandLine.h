@@ -26,7 +26,9 @@ class CliCommandLine {
   CliCommandLine(const CliCommandLine&) = delete;
   CliCommandLine& operator=(const CliCommandLine&) = delete;
 
-  enum class Line { NotUsed, Needed };
+  // OnDemand: the command gets a closed line and opens it with
+  // CliContext::openLine once its own checks have passed.
+  enum class Line { NotUsed, Needed, OnDemand };
 
   // A command without options or arguments of its own.
   void Add(const char* name, const char* summary, Line line, int (*run)(CliContext&));
@@ -52,7 +54,7 @@ class CliCommandLine {
   // After a successful Parse: the line options, and the chosen command.
   const CliOptions& Options() const { return options_; }
   const std::string& CommandName() const;
-  bool CommandNeedsLine() const { return chosen_->line == Line::Needed; }
+  Line CommandLine() const { return chosen_->line; }
   int RunCommand(CliContext& context) const { return chosen_->run(context); }
 
  private:

@@ -2,6 +2,7 @@
 #include "cli/ClockCommand.h"
 #include "cli/CollectCommand.h"
 #include "cli/ConvertCommand.h"
+#include "cli/FirmwareCommand.h"
 #include "cli/IntervalsCommand.h"
 #include "cli/MemoCommand.h"
 #include "cli/ModesCommand.h"
@@ -38,6 +39,8 @@ void AddCliCommands(CliCommandLine& commands) {
                BindMonitorArguments, RunMonitor);
   commands.Add("term", "a line-mode terminal to the recorder on stdin and stdout", Line::Needed,
                BindTermArguments, RunTerm);
+  commands.Add("firmware", "check an S-record file and write it to the recorder as its program",
+               Line::OnDemand, BindFirmwareArguments, RunFirmware);
 }
 
 }  // namespace tessaro

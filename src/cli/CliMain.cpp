@@ -30,19 +30,24 @@ int RunCli(const std::vector<std::string>& args, const LineSettings& fallback, s
   int status = kExitOk;
   if (!commandLine.Parse(args, out, err, status)) return status;
   const CliOptions& options = commandLine.Options();
-  if (!commandLine.CommandNeedsLine()) {
+  using Line = CliCommandLine::Line;
+  if (commandLine.CommandLine() == Line::NotUsed) {
     CliContext context{options, nullptr, out, err};
     return commandLine.RunCommand(context);
   }
   LineContext line;
-  try {
-    OpenLine(line, ResolveLineSettings(options, fallback), options);
-  } catch (const ECommOpenError& e) {
-    err << e.what() << "\n"
-        << ExplainPortOpenFailure(line.CommLine.DevicePath(), e.SystemError()) << "\n";
-    return kExitFailed;
-  }
-  CliContext context{options, &line, out, err};
+  auto open = [&] {
+    try {
+      OpenLine(line, ResolveLineSettings(options, fallback), options);
+      return true;
+    } catch (const ECommOpenError& e) {
+      err << e.what() << "\n"
+          << ExplainPortOpenFailure(line.CommLine.DevicePath(), e.SystemError()) << "\n";
+      return false;
+    }
+  };
+  if (commandLine.CommandLine() == Line::Needed && !open()) return kExitFailed;
+  CliContext context{options, &line, out, err, open};
   status = commandLine.RunCommand(context);
   LineClose(line);
   return status;

@@ -11,6 +11,21 @@ void Faults::Set(const FaultSettings& settings) {
   std::lock_guard lock(mutex_);
   settings_ = settings;
   commands_ = 0;
+  dropped_ = 0;
+  refusals_.assign(settings.refused.size(), 0);
+}
+
+bool Faults::Refuses(const std::string& command) {
+  std::lock_guard lock(mutex_);
+  refusals_.resize(settings_.refused.size(), 0);
+  for (size_t i = 0; i < settings_.refused.size(); ++i) {
+    const std::string& prefix = settings_.refused[i];
+    if (prefix.empty() || command.compare(0, prefix.size(), prefix) != 0) continue;
+    if (settings_.refuseTimes > 0 && refusals_[i] >= settings_.refuseTimes) return false;
+    ++refusals_[i];
+    return true;
+  }
+  return false;
 }
 
 bool Faults::CountCommand() {
@@ -21,13 +36,6 @@ bool Faults::CountCommand() {
 
 bool FaultsApplyTo(const FaultSettings& faults, const std::string& command) {
   return faults.transferFilter.empty() || command.find(faults.transferFilter) != std::string::npos;
-}
-
-bool IsRefused(const FaultSettings& faults, const std::string& command) {
-  for (const std::string& prefix : faults.refused) {
-    if (!prefix.empty() && command.compare(0, prefix.size(), prefix) == 0) return true;
-  }
-  return false;
 }
 
 }  // namespace tessaro::sim

@@ -21,30 +21,38 @@ struct FaultSettings {
   std::string transferFilter{};        // block faults only for commands containing this text
   int delayMs = 0;                     // wait before every reply
   int silentAfter = -1;                // answer this many commands, then none (0: none at all)
-  std::vector<std::string> refused{};  // commands starting with one of these get "??"
-  int baud = 0;  // throttle output to this rate (10 bits a byte); 0 = unthrottled
+  std::vector<std::string> refused{};  // commands starting with one of these get "??" ...
+  int refuseTimes = 0;                 // ... the first this many times (0: always)
+  int lateReply = 0;                   // the reply to command k (from 1) comes lateMs late,
+  int lateMs = 0;  // and what arrives meanwhile is dropped, as by a busy recorder
+  int baud = 0;    // throttle output to this rate (10 bits a byte); 0 = unthrottled
 };
 
 class Faults {
  public:
   FaultSettings Get() const;
-  void Set(const FaultSettings& settings);  // also restarts the command count
+  void Set(const FaultSettings& settings);  // also restarts the counts
   void Clear() { Set(FaultSettings{}); }
 
   // Counts one received command; false when the recorder must not answer it.
   bool CountCommand();
   int CommandsSeen() const { return commands_.load(); }
+  // Whether the command gets "??": it starts with a refused prefix and,
+  // with refuseTimes, has not been refused that often yet.
+  bool Refuses(const std::string& command);
+  // Bytes that came while a late reply was pending and were dropped.
+  void CountDropped(int bytes) { dropped_ += bytes; }
+  int DroppedWhileLate() const { return dropped_.load(); }
 
  private:
   mutable std::mutex mutex_;
   FaultSettings settings_;
   std::atomic<int> commands_{0};
+  std::atomic<int> dropped_{0};
+  std::vector<int> refusals_;  // per refused prefix, under mutex_
 };
 
 // Whether block faults apply to the transfer started by this command.
 bool FaultsApplyTo(const FaultSettings& faults, const std::string& command);
-
-// True when the command is refused by the settings.
-bool IsRefused(const FaultSettings& faults, const std::string& command);
 
 }  // namespace tessaro::sim

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/firmware/SRecord.h"
 #include "sim/RecordGenerator.h"
-#include "sim/SRecord.h"
 #include "sim/SimCalendar.h"
 
 namespace tessaro::sim {
@@ -402,7 +402,11 @@ std::string Recorder::Firmware(std::string_view command) {
     ++firmwareLines_;
     return kAccepted;
   }
-  const auto record = ParseSRecord(command);
+  // The loader overlooks trailing blanks.
+  std::string_view line = command;
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+    line.remove_suffix(1);
+  const auto record = ParseSRecord(line);
   if (!record) return kAbsent;
   if (record->type >= 1 && record->type <= 3) {
     for (size_t i = 0; i < record->data.size(); ++i) {

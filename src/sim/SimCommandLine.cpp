@@ -41,6 +41,11 @@ const NumberFault kNumberFaults[] = {
     {"--delay", &FaultSettings::delayMs, "MS", "wait before every reply", 0},
     {"--silent-after", &FaultSettings::silentAfter, "N", "answer N commands, then none", 0},
     {"--baud", &FaultSettings::baud, "N", "throttle replies to this bit rate", 1},
+    {"--refuse-times", &FaultSettings::refuseTimes, "N",
+     "refuse each --refuse command only N times (0: always)", 0},
+    {"--late-reply", &FaultSettings::lateReply, "K",
+     "answer command K --late-ms late, dropping what comes meanwhile", 1},
+    {"--late-ms", &FaultSettings::lateMs, "MS", "how late --late-reply answers", 0},
 };
 
 void AddOptions(CLI::App& app, SimOptions& o) {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "core/firmware/SRecord.h"
 #include "core/line/LineFacade.h"
 #include "sim/BlockSender.h"
-#include "sim/SRecord.h"
 
 namespace tessaro::sim {
 
@@ -82,10 +82,18 @@ IoResult SimSession::Serve(const std::string& line, bool overlong) {
   SimReply reply;
   if (overlong) {
     reply.text = "??CMD";
-  } else if (IsRefused(faults, command)) {
+  } else if (faults_.Refuses(command)) {
     reply.text = "??";
   } else {
     reply = found->second->Execute(command);
+  }
+  if (faults.lateReply > 0 && faults_.CommandsSeen() == faults.lateReply) {
+    const IoResult slept = stream_.Sleep(faults.lateMs);
+    if (slept != IoResult::Ok) return slept;
+    int dropped = 0;
+    uint8_t scrap = 0;
+    while (stream_.PollByte(scrap)) ++dropped;
+    faults_.CountDropped(dropped);
   }
   IoResult result = Reply(slaveId, reply.text, faults);
   if (result != IoResult::Ok || !reply.transfer) return result;

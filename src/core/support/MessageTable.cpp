@@ -349,6 +349,25 @@ constexpr MessageEntry kMessages[] = {
     {MsgTermSendFailed, "コマンドを送信できませんでした。"},
     {MsgInputCaption, "モニター コマンド[%s]"},
 
+    // --- firmware write and the firmware file check (5900-5999) ---
+    {MsgMotOpenFailed, "MOTファイルをオープンできませんでした。"},
+    {MsgEepromRecheck, "EEPROMの書込み準備を再確認して下さい。"},
+    {MsgEepromAbandoned, "EEPROMの書込みを中止します。"},
+    {MsgNoWritePermission, "レコーダから書込み許可が得られませんでした。"},
+    {MsgCommunicationError, "通信中にエラーが発生しました。"},
+    {MsgNoWriteConfirmation, "レコーダから書込み確認が得られませんでした。"},
+    {MsgMotReadFailed, "MOTファイルの読込みに失敗しました。"},
+    {MsgMotTooLarge, "MOTファイルが大きすぎます。"},
+    {MsgMotEmpty, "MOTファイルが空です。"},
+    {MsgMotNotRecord, "MOTファイルの%d行目がSレコードではありません。"},
+    {MsgMotBadCount, "MOTファイルの%d行目のバイト数が一致しません。"},
+    {MsgMotBadChecksum, "MOTファイルの%d行目のチェックサムが一致しません。"},
+    {MsgMotRecordCount,
+     "MOTファイルの%d行目のレコード数(%u)がデータレコード数(%u)と一致しません。"},
+    {MsgMotAfterEnd, "MOTファイルの%d行目が終了レコードの後にあります。"},
+    {MsgMotNoData, "MOTファイルにデータレコードがありません。"},
+    {MsgMotNoEnd, "MOTファイルに終了レコード(S7～S9)がありません。"},
+
     // --- serial port diagnoses and the serial device list (6000-6099) ---
     {MsgPortMissing, "原因: デバイス %s がありません。"},
     {MsgPortExistingHeader, "このパソコンにあるシリアルポート:"},

@@ -342,6 +342,24 @@ enum MessageId : int {
   MsgTermSendFailed = 5817,
   MsgInputCaption = 5820,  // "モニター コマンド[%s]" with the command
 
+  // 5900-5999: firmware write and the firmware file check
+  MsgMotOpenFailed = 5900,
+  MsgEepromRecheck = 5901,
+  MsgEepromAbandoned = 5902,
+  MsgNoWritePermission = 5903,
+  MsgCommunicationError = 5904,
+  MsgNoWriteConfirmation = 5905,
+  MsgMotReadFailed = 5910,
+  MsgMotTooLarge = 5911,
+  MsgMotEmpty = 5912,
+  MsgMotNotRecord = 5913,    // line %d
+  MsgMotBadCount = 5914,     // line %d
+  MsgMotBadChecksum = 5915,  // line %d
+  MsgMotRecordCount = 5916,  // line %d, stated %u, data records %u
+  MsgMotAfterEnd = 5917,     // line %d
+  MsgMotNoData = 5918,
+  MsgMotNoEnd = 5919,
+
   // 6000-6099: serial port diagnoses and the serial device list
   MsgPortMissing = 6000,
   MsgPortExistingHeader = 6001,

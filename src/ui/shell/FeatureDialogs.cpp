@@ -1,5 +1,6 @@
 #include "ui/shell/FeatureDialogs.h"
 
+#include "core/firmware/MotWrite.h"
 #include "ui/collect/CollectionCommands.h"
 #include "ui/settings/ItvlDlg.h"
 #include "ui/settings/MemoDlg.h"
@@ -22,6 +23,9 @@ void InstallFeatureDialogs(TMainForm& form) {
   form.SetFeatureDialog(FeatureCommand::Itvl, MakeDialog<TItvlDLG>, {.definitions = true});
   form.SetFeatureDialog(FeatureCommand::Input, MakeDialog<TInputDLG>, {.lineCheck = true});
   form.SetFeatureDialog(FeatureCommand::Term, MakeDialog<TTermDLG>);
+  form.SetFirmwareWriter([&form](const std::string& file, ProgressReporter& progress) {
+    return RunMotWrite(form.Session().Line(), file, progress);
+  });
 }
 
 }  // namespace tessaro
