@@ -47,13 +47,12 @@ TupleTable TupleTableBuilder::Build(const Area& area, std::span<const uint8_t> i
   const std::string prefix = TupleCodePrefix(area);
   const auto count = static_cast<int>(walk.tuples.size());
   int percent = 0;
-  bool undescribed = false;
   for (int k = 1; k <= count; ++k) {
     const RecorderTuple& tuple = walk.tuples[static_cast<size_t>(k - 1)];
     std::string description = Description(tuple.number);
     if (description.empty()) {
-      if (!undescribed) progress_.FlashError(LoadMessage(MsgDefinitionsOutdated));
-      undescribed = true;
+      if (!undescribed_) progress_.FlashError(LoadMessage(MsgDefinitionsOutdated));
+      undescribed_ = true;
       description = " ";
     }
     table.rows.push_back(

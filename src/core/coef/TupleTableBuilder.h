@@ -1,8 +1,10 @@
 #pragma once
 // Builds the rows of one tab from a received tuple area: the header row,
 // then one row per tuple with its number, code, type name, value text and
-// description. Descriptions are looked up once per tuple number for all the
-// tabs one builder makes.
+// description. One builder makes all the tabs of a read: it looks each
+// description up once, and says once that descriptions are missing (a
+// recorder with hundreds of FILE groups would otherwise flash it for
+// minutes).
 
 #include <cstdint>
 #include <span>
@@ -27,8 +29,8 @@ class TupleTableBuilder {
 
   // The tab of the area starting at offset start of image. A malformed area
   // flashes the transferred-tuples message and keeps the rows before the
-  // fault; tuples without a description flash the outdated-definitions
-  // message once.
+  // fault. The first tuple without a description flashes the
+  // outdated-definitions message.
   TupleTable Build(const Area& area, std::span<const uint8_t> image, int64_t start);
   // A tab with the header row only.
   static TupleTable Empty(const Area& area);
@@ -39,6 +41,7 @@ class TupleTableBuilder {
   const DefinitionDb& db_;
   ProgressReporter& progress_;
   std::unordered_map<int, std::string> descriptions_;
+  bool undescribed_ = false;
 };
 
 }  // namespace tessaro

@@ -1,5 +1,6 @@
 #include "ui/shell/FeatureDialogs.h"
 
+#include "ui/coef/CoefDlg.h"
 #include "ui/collect/CollectionCommands.h"
 #include "ui/settings/ItvlDlg.h"
 #include "ui/settings/MemoDlg.h"
@@ -18,6 +19,7 @@ void InstallFeatureDialogs(TMainForm& form) {
   form.SetFeatureDialog(FeatureCommand::Memo, MakeDialog<TMemoDLG>);
   form.SetFeatureDialog(FeatureCommand::Mode, MakeDialog<TSampDLG>, {.definitions = true});
   form.SetFeatureDialog(FeatureCommand::Itvl, MakeDialog<TItvlDLG>, {.definitions = true});
+  form.SetFeatureDialog(FeatureCommand::Coef, MakeDialog<TCoefDLG>);
 }
 
 }  // namespace tessaro

@@ -67,6 +67,8 @@ TEST_F(BuilderTest, RowsCarryNumberCodeTypeValueAndDescription) {
   EXPECT_EQ(table.rows[0].Text(), "EEP;コード;タイプ;設定値;説明");
   EXPECT_EQ(table.rows[1].Text(), "00001;EEP0202;整数型;+00002;測定チャンネル数");
   EXPECT_EQ(table.rows[2].Text(), "00002;EEP9999;整数型;-00005; ");
+  // Said once per read, however many tabs lack descriptions.
+  builder.Build(Area::File(1), Image(RecorderArea().Int16(9998, 1).Bytes()), 0);
   EXPECT_EQ(progress.Errors(), std::vector<std::string>{LoadMessage(MsgDefinitionsOutdated)});
 }
 
