@@ -177,9 +177,21 @@ TupleTable* TCoefDLG::CurrentTable() {
   return &tables_.tables[static_cast<size_t>(index)];
 }
 
-size_t TCoefDLG::CurrentRow() const {
+const TupleRow* TCoefDLG::SelectedRow(size_t& index) {
+  const TupleTable* table = CurrentTable();
   const QModelIndex current = grid_->currentIndex();
-  return current.isValid() ? CoefTableModel::TableRow(current.row()) : 0;
+  index = current.isValid() ? CoefTableModel::TableRow(current.row()) : 0;
+  if (!table || index == 0 || index >= table->rows.size()) return nullptr;
+  return &table->rows[index];
+}
+
+const TupleRow* TCoefDLG::RowToWrite(size_t& index) {
+  const TupleRow* row = SelectedRow(index);
+  if (row && !CurrentTable()->area.Writable()) {
+    ShowError(LoadMessage(MsgRomNotWritable));
+    return nullptr;
+  }
+  return row;
 }
 
 void TCoefDLG::WriteRow(size_t row, const std::string& valueText) {
@@ -194,17 +206,13 @@ void TCoefDLG::WriteRow(size_t row, const std::string& valueText) {
 }
 
 void TCoefDLG::EditClick() {
-  const TupleTable* table = CurrentTable();
-  const size_t row = CurrentRow();
-  if (!table || row == 0) return;
-  if (!table->area.Writable()) {
-    ShowError(LoadMessage(MsgRomNotWritable));
-    return;
-  }
-  const TupleRow& selected = table->rows[row];
-  const auto type = TupleTypeFromName(selected.fields[ColumnType]);
+  size_t row = 0;
+  const TupleRow* selected = RowToWrite(row);
+  if (!selected) return;
+  const auto type = TupleTypeFromName(selected->fields[ColumnType]);
   TCoefEditDLG editor(this);
-  if (!type || !editor.Prepare(selected.fields[ColumnCode], *type, selected.fields[ColumnValue])) {
+  if (!type ||
+      !editor.Prepare(selected->fields[ColumnCode], *type, selected->fields[ColumnValue])) {
     ShowError(LoadMessage(MsgCoefWriteFailed));
     return;
   }
@@ -213,28 +221,24 @@ void TCoefDLG::EditClick() {
 }
 
 void TCoefDLG::CopyClick() {
-  const TupleTable* table = CurrentTable();
-  const size_t row = CurrentRow();
-  if (!table || row == 0) return;
-  const QString text = ToQt(CoefficientClipText(table->rows[row]));
+  size_t row = 0;
+  const TupleRow* selected = SelectedRow(row);
+  if (!selected) return;
+  const QString text = ToQt(CoefficientClipText(*selected));
   QClipboard* clipboard = QApplication::clipboard();
   clipboard->setText(text);
   if (clipboard->text() != text) ShowError(LoadMessage(MsgCoefCopyFailed));
 }
 
 void TCoefDLG::PasteClick() {
-  const TupleTable* table = CurrentTable();
-  const size_t row = CurrentRow();
-  if (!table || row == 0) return;
-  if (!table->area.Writable()) {
-    ShowError(LoadMessage(MsgRomNotWritable));
-    return;
-  }
+  size_t row = 0;
+  const TupleRow* selected = RowToWrite(row);
+  if (!selected) return;
   const QMimeData* data = QApplication::clipboard()->mimeData();
   std::string text;
   if (data && data->hasText()) text = FromQt(data->text());
   const PastedCoefficient pasted =
-      ParsePastedCoefficient(data && data->hasText() ? &text : nullptr, table->rows[row]);
+      ParsePastedCoefficient(data && data->hasText() ? &text : nullptr, *selected);
   if (!pasted.failure.empty()) {
     ShowError(pasted.failure);
     return;

@@ -71,8 +71,11 @@ class TCoefDLG : public TCommandDialog {
   void PopupMenuShow(const QPoint& position);
   QAction* AddCommand(int text, const QKeySequence& shortcut, void (TCoefDLG::*slot)());
   TupleTable* CurrentTable();
-  // The selected table row (from 1); 0 without one.
-  size_t CurrentRow() const;
+  // The selected row of the tab shown and its index in the table (from 1);
+  // nullptr without one.
+  const TupleRow* SelectedRow(size_t& index);
+  // The same for a write: on the ROM tab it says so and gives nullptr.
+  const TupleRow* RowToWrite(size_t& index);
   // Sends the value to the selected row and shows what the recorder stored.
   void WriteRow(size_t row, const std::string& valueText);
 
