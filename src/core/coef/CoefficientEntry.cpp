@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/coef/TupleValueText.h"
 #include "core/collect/RecorderTuple.h"
@@ -67,13 +66,11 @@ std::optional<std::string> IntegerEntry(int type, std::string_view text) {
 }
 
 std::optional<std::string> RealEntry(int type, std::string_view text) {
-  if (text.empty() || !OnlyOf(text, "+-.eE")) return std::nullopt;
-  const std::string copy(text);
-  char* end = nullptr;
-  const double value = std::strtod(copy.c_str(), &end);
-  if (end != copy.c_str() + copy.size() || !std::isfinite(value)) return std::nullopt;
-  if (type == kTypeReal && std::fabs(value) > FLT_MAX) return std::nullopt;
-  return Printf("%e", value);
+  if (!OnlyOf(text, "+-.eE")) return std::nullopt;
+  const auto value = ParseReal(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
+  if (type == kTypeReal && std::fabs(*value) > FLT_MAX) return std::nullopt;
+  return ExponentText(*value);
 }
 
 std::optional<std::string> MemoEntry(int type, std::string_view text) {

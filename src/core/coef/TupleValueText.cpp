@@ -1,8 +1,8 @@
 #include "core/coef/TupleValueText.h"
 
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/recorder/RecorderReply.h"
@@ -55,6 +55,13 @@ std::string RecorderText(std::string_view bytes, size_t maxBytes) {
   return Cp932ToUtf8(CutCp932(padded, bytes.size()));
 }
 
+// The number at the start of a reply, without the blanks before it.
+std::string_view LeadingReal(std::string_view reply) {
+  reply.remove_prefix(std::min(reply.find_first_not_of(' '), reply.size()));
+  const size_t end = reply.find_first_not_of("+-.0123456789eE");
+  return reply.substr(0, end);
+}
+
 std::string NonEmpty(std::string text) { return text.empty() ? std::string(" ") : text; }
 
 }  // namespace
@@ -70,12 +77,12 @@ std::string FormatTupleValue(const RecorderTuple& tuple) {
     case kTypeReal: {
       float value;
       std::memcpy(&value, tuple.value.data(), sizeof value);
-      return Printf("%e", static_cast<double>(value));
+      return ExponentText(static_cast<double>(value));
     }
     case kTypeDouble: {
       double value;
       std::memcpy(&value, tuple.value.data(), sizeof value);
-      return Printf("%e", value);
+      return ExponentText(value);
     }
     case kTypeMemo:
     case kTypeMemo16:
@@ -102,7 +109,7 @@ std::string ReplyValueText(int type, std::string_view reply) {
       return SignedText(type, ReplyInteger(text));
     case kTypeReal:
     case kTypeDouble:
-      return Printf("%e", std::strtod(text.c_str(), nullptr));
+      return ExponentText(ParseReal(LeadingReal(reply)).value_or(0.0));
     case kTypeMemo:
       return NonEmpty(RecorderText(reply, 32));
     case kTypeMemo16:
@@ -116,6 +123,26 @@ std::string ReplyValueText(int type, std::string_view reply) {
     default:
       return NonEmpty(Cp932ToUtf8(reply));
   }
+}
+
+std::string ExponentText(double value) {
+  char text[48];
+  const auto result =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
+  return std::string(text, result.ptr);
+}
+
+std::optional<double> ParseReal(std::string_view text) {
+  // from_chars takes no "+"; a second sign after it is not a number.
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return std::nullopt;
+  }
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const auto [last, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || last != end) return std::nullopt;
+  return value;
 }
 
 std::optional<int> TupleTypeFromName(std::string_view name) {

@@ -20,6 +20,12 @@ namespace tessaro {
 std::string FormatTupleValue(const RecorderTuple& tuple);
 // The value column after a write, from the recorder's reply; " " when empty.
 std::string ReplyValueText(int type, std::string_view reply);
+// A real as "%e" writes it in the C locale ("-2.250000e-03"), whatever the
+// program's locale: the text goes to the recorder.
+std::string ExponentText(double value);
+// The real number a whole text spells in the C locale (an optional sign,
+// digits, a point, an exponent); nullopt for anything else.
+std::optional<double> ParseReal(std::string_view text);
 // The type code of a type name, tried in the order 0, 1, 10, 2, 3, 4, 5, 7,
 // 6, 20, 21, 22 (so "整数型" is 1, never 11); nullopt for no name.
 std::optional<int> TupleTypeFromName(std::string_view name);
