@@ -1,5 +1,6 @@
 #include "cli/CliCommandLine.h"
 #include "cli/ClockCommand.h"
+#include "cli/CoefCommand.h"
 #include "cli/CollectCommand.h"
 #include "cli/ConvertCommand.h"
 #include "cli/FirmwareCommand.h"
@@ -31,6 +32,8 @@ void AddCliCommands(CliCommandLine& commands) {
                BindMemoArguments, RunMemo);
   commands.Add("modes", "show or set the measurement mode of each channel", Line::Needed,
                BindModesArguments, RunModes);
+  commands.Add("coef", "show the recorder's control coefficients, or write one", Line::Needed,
+               BindCoefArguments, RunCoef);
   commands.Add("intervals", "show or set the measurement interval, pre-timer and sampling",
                Line::Needed, BindIntervalsArguments, RunIntervals);
   commands.Add("ports", "list the serial devices and what identifies each", Line::NotUsed,

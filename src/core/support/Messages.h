@@ -325,6 +325,33 @@ enum MessageId : int {
   MsgPreTimerWriteFailed = 5466,
   MsgSamplingWriteFailed = 5467,
 
+  // 5600-5699: control coefficients: reading, view, editor
+  MsgCoefCaption = 5600,
+  MsgCoefReadCaption = 5601,
+  MsgCoefManagementReading = 5602,
+  MsgCoefTuplesReading = 5603,
+  MsgCoefTableBuilding = 5604,  // tab name %s
+  MsgCoefHeaderCode = 5605,
+  MsgCoefHeaderType = 5606,
+  MsgCoefHeaderValue = 5607,
+  MsgCoefHeaderDescription = 5608,
+  MsgCoefEditButton = 5609,
+  MsgCoefPrintButton = 5610,
+  MsgCoefMenuEdit = 5611,
+  MsgCoefMenuCut = 5612,
+  MsgCoefMenuCopy = 5613,
+  MsgCoefMenuPaste = 5614,
+  MsgCoefEditCaption = 5615,
+  MsgCoefAllBits = 5616,
+  MsgCoefEditTitle = 5617,  // code %s, type name %s
+  MsgFileAreaFailed = 5620,
+  MsgFilePointerInvalid = 5621,
+  MsgTupleDataInvalid = 5622,
+  MsgRomNotWritable = 5623,
+  MsgCoefWriteFailed = 5624,
+  MsgCoefCopyFailed = 5625,
+  MsgCoefEntryInvalid = 5626,
+
   // 5800-5899: terminal and monitor
   MsgTermCaption = 5800,
   MsgTermCommandLabel = 5801,

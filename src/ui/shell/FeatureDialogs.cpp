@@ -1,6 +1,7 @@
 #include "ui/shell/FeatureDialogs.h"
 
 #include "core/firmware/MotWrite.h"
+#include "ui/coef/CoefDlg.h"
 #include "ui/collect/CollectionCommands.h"
 #include "ui/settings/ItvlDlg.h"
 #include "ui/settings/MemoDlg.h"
@@ -26,6 +27,7 @@ void InstallFeatureDialogs(TMainForm& form) {
   form.SetFirmwareWriter([&form](const std::string& file, ProgressReporter& progress) {
     return RunMotWrite(form.Session().Line(), file, progress);
   });
+  form.SetFeatureDialog(FeatureCommand::Coef, MakeDialog<TCoefDLG>);
 }
 
 }  // namespace tessaro
