@@ -11,4 +11,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libsqlite3-dev sqlite3 libcli11-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
   xvfb xauth fonts-noto-cjk \
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev \
+  poppler-utils
