@@ -11,5 +11,6 @@ $SUDO apt-get install -y --no-install-recommends \
   libsqlite3-dev sqlite3 libcli11-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
   xvfb xauth fonts-noto-cjk \
-  clang libclang-rt-14-dev \
-  poppler-utils
+  clang libclang-rt-14-dev
+# pdfinfo and pdftotext read back the printed PDF in the GUI tests.
+$SUDO apt-get install -y --no-install-recommends poppler-utils
