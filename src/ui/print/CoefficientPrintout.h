@@ -29,6 +29,7 @@ class CoefficientPrintout {
  public:
   enum class Result { Ready, Cancelled, PaperTooSmall };
 
+  // tables must outlive the printout.
   CoefficientPrintout(const CoefficientTables& tables, bool shade, QDate printDate);
 
   // Places every page for device, reporting each table through progress;
