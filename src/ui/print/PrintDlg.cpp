@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <new>
 
 #include "core/support/MessageBox.h"
 #include "ui/print/PrinterSettings.h"
@@ -94,13 +95,18 @@ void TPrintDLG::showEvent(QShowEvent* event) {
 }
 
 void TPrintDLG::SetupBtnClick() {
-  if (!setup_(printer_, this)) {
-    ShowError(LoadMessage(MsgPrinterSetupFailed));
-    return;
+  try {
+    if (!setup_(printer_, this)) {
+      ShowError(LoadMessage(MsgPrinterSetupFailed));
+      return;
+    }
+    // Confirmed or cancelled, what the printer holds now is kept.
+    ShowPrinter();
+    if (!SavePrinterSettings(printer_, paths_))
+      ShowError(LoadMessage(MsgPrinterSettingsSaveFailed));
+  } catch (const std::bad_alloc&) {
+    ShowError(LoadMessage(MsgOutOfMemory));
   }
-  // Confirmed or cancelled, what the printer holds now is kept.
-  ShowPrinter();
-  if (!SavePrinterSettings(printer_, paths_)) ShowError(LoadMessage(MsgPrinterSettingsSaveFailed));
 }
 
 }  // namespace tessaro
