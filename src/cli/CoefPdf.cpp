@@ -5,7 +5,6 @@
 
 #ifdef TESSARO_PDF_OUTPUT
 #include <QGuiApplication>
-#include <memory>
 
 #include "ui/print/CoefficientPdf.h"
 #endif
@@ -16,7 +15,8 @@ namespace tessaro {
 namespace {
 
 // Fonts and painting need a GUI application; the offscreen platform makes
-// one without a display. It lives until the program ends.
+// one without a display. It is never destroyed: at exit Qt's own globals
+// may already be gone, and its destructor would crash.
 void EnsureGuiApplication() {
   if (QCoreApplication::instance()) return;
   static int argc = 3;
@@ -24,8 +24,7 @@ void EnsureGuiApplication() {
   static char option[] = "-platform";
   static char platform[] = "offscreen";
   static char* argv[] = {name, option, platform, nullptr};
-  static std::unique_ptr<QGuiApplication> app;
-  app = std::make_unique<QGuiApplication>(argc, argv);
+  new QGuiApplication(argc, argv);
 }
 
 }  // namespace
