@@ -15,3 +15,5 @@ $SUDO apt-get install -y --no-install-recommends \
 # Building and checking the Debian package (scripts/package-check.sh).
 $SUDO apt-get install -y --no-install-recommends \
   dpkg-dev fakeroot file help2man lintian desktop-file-utils appstream
+# pdfinfo and pdftotext read back the printed PDF in the GUI tests.
+$SUDO apt-get install -y --no-install-recommends poppler-utils

@@ -352,6 +352,34 @@ enum MessageId : int {
   MsgCoefCopyFailed = 5625,
   MsgCoefEntryInvalid = 5626,
 
+  // 5700-5799: print settings and coefficient printing
+  MsgPrintCaption = 5700,
+  MsgPrintPreparing = 5701,
+  MsgPrintingTable = 5702,  // table title %s
+  MsgPrintJobTitle = 5703,
+  MsgPrintDate = 5704,    // year mod 100, month, day
+  MsgPrintSerial = 5705,  // serial number %s
+  MsgPrintPage = 5706,    // page number %d
+  MsgPrintTitleRom = 5707,
+  MsgPrintTitleEep = 5708,
+  MsgPrintTitleBatt = 5709,
+  MsgPrintTitleFile = 5710,  // FILE number %d
+  MsgPrintDlgCaption = 5720,
+  MsgPrintDlgPrinter = 5721,
+  MsgPrintDlgPaper = 5722,
+  MsgPrintDlgShade = 5723,
+  MsgPrintDlgLayout = 5724,
+  MsgPrintLayoutAll = 5725,
+  MsgPrintLayoutMost = 5726,
+  MsgPrintLayoutFont = 5727,
+  MsgPrintLayoutCount = 5728,
+  MsgPrintDlgSetup = 5729,
+  MsgPrinterSetupFailed = 5740,
+  MsgPrinterSettingsSaveFailed = 5741,
+  MsgPrinterStartFailed = 5750,  // printer name %s
+  MsgPrintPaperTooSmall = 5751,
+  MsgPrintPdfFailed = 5752,  // reason %s
+
   // 5800-5899: terminal and monitor
   MsgTermCaption = 5800,
   MsgTermCommandLabel = 5801,

@@ -26,6 +26,7 @@
 #include "ui/controls/Lamp.h"
 #include "ui/controls/PathDlg.h"
 #include "ui/line/ComEnvDlg.h"
+#include "ui/print/PrinterSettings.h"
 #include "ui/settings/SlaveDlg.h"
 #include "ui/shell/AboutDlg.h"
 #include "ui/shell/AppIcon.h"
@@ -400,6 +401,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::FormShow() {
   QCoreApplication::processEvents();
   if (terminating_) return;
+  RestoreCurrentPrinter(session_.Paths());  // silent: the default printer stays otherwise
   AppSettings& settings = session_.Settings();
   if (comEnv_) {
     comEnv_->SetMode(1);
