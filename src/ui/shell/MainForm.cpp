@@ -17,6 +17,7 @@
 #include <variant>
 
 #include "core/line/CommError.h"
+#include "core/line/LineBusyError.h"
 #include "core/line/LineFacade.h"
 #include "core/support/BackgroundOperation.h"
 #include "core/support/MessageBox.h"
@@ -354,9 +355,12 @@ bool TMainForm::OpenLineWithRetry() {
       lamps_[0]->SetState(LampState::On);
       lamps_[2]->SetState(LampState::On);
       return true;
-    } catch (const ECommError&) {
+    } catch (const ECommError& failure) {
       lamps_[0]->SetState(LampState::Failed);
       lamps_[2]->SetState(LampState::Off);
+      if (const auto* busy = dynamic_cast<const ELineBusy*>(&failure))
+        ShowError(FormatMessage(MsgLineBusyHolder, busy->Line().c_str(),
+                                busy->Holder().Text().c_str()));
     }
     if (AskYesNo(LoadMessage(MsgPortInUseRetry)) == BoxResult::Yes && comEnv_) {
       comEnv_->SetMode(1);
