@@ -11,6 +11,20 @@ void Faults::Set(const FaultSettings& settings) {
   std::lock_guard lock(mutex_);
   settings_ = settings;
   commands_ = 0;
+  connections_ = 0;
+}
+
+int Faults::CountConnection() {
+  std::lock_guard lock(mutex_);
+  ++connections_;
+  if (settings_.faultyConnections > 0 && connections_ > settings_.faultyConnections) {
+    FaultSettings kept;
+    kept.baud = settings_.baud;
+    kept.growRecords = settings_.growRecords;
+    settings_ = kept;
+    commands_ = 0;
+  }
+  return connections_;
 }
 
 bool Faults::CountCommand() {

@@ -22,7 +22,9 @@ struct FaultSettings {
   int delayMs = 0;                     // wait before every reply
   int silentAfter = -1;                // answer this many commands, then none (0: none at all)
   std::vector<std::string> refused{};  // commands starting with one of these get "??"
-  int baud = 0;  // throttle output to this rate (10 bits a byte); 0 = unthrottled
+  int baud = 0;               // throttle output to this rate (10 bits a byte); 0 = unthrottled
+  int faultyConnections = 0;  // the faults hit only the first k TCP connections (0: all)
+  int growRecords = 0;        // the NEW rings grow by this many records at each later connection
 };
 
 class Faults {
@@ -30,6 +32,10 @@ class Faults {
   FaultSettings Get() const;
   void Set(const FaultSettings& settings);  // also restarts the command count
   void Clear() { Set(FaultSettings{}); }
+
+  // Counts one accepted TCP connection and returns its number (from 1);
+  // past faultyConnections the faults are cleared (throttle and growth stay).
+  int CountConnection();
 
   // Counts one received command; false when the recorder must not answer it.
   bool CountCommand();
@@ -39,6 +45,7 @@ class Faults {
   mutable std::mutex mutex_;
   FaultSettings settings_;
   std::atomic<int> commands_{0};
+  int connections_ = 0;
 };
 
 // Whether block faults apply to the transfer started by this command.

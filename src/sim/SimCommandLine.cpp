@@ -41,6 +41,10 @@ const NumberFault kNumberFaults[] = {
     {"--delay", &FaultSettings::delayMs, "MS", "wait before every reply", 0},
     {"--silent-after", &FaultSettings::silentAfter, "N", "answer N commands, then none", 0},
     {"--baud", &FaultSettings::baud, "N", "throttle replies to this bit rate", 1},
+    {"--faulty-connections", &FaultSettings::faultyConnections, "K",
+     "the faults hit only the first K TCP connections", 1},
+    {"--grow", &FaultSettings::growRecords, "N",
+     "the NEW ring grows by N records at each TCP connection after the first", 1},
 };
 
 void AddOptions(CLI::App& app, SimOptions& o) {
