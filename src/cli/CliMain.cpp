@@ -2,6 +2,7 @@
 
 #include "cli/CliCommandLine.h"
 #include "core/line/CommError.h"
+#include "core/line/LineBusyError.h"
 #include "core/line/LineContext.h"
 #include "core/line/LineFacade.h"
 
@@ -34,8 +35,12 @@ int RunCli(const std::vector<std::string>& args, const LineSettings& fallback, s
     return commandLine.RunCommand(context);
   }
   LineContext line;
+  line.LockWaitMs = options.waitLine.value_or(0) * 1000;
   try {
     OpenLine(line, ResolveLineSettings(options, fallback), options);
+  } catch (const ELineBusy& e) {
+    err << "tessaro-cli: " << e.what() << "\n";
+    return kExitLineBusy;
   } catch (const ECommOpenError& e) {
     err << e.what() << "\n";
     return kExitFailed;

@@ -77,19 +77,23 @@ bool LineGetChar(LineContext& line, uint8_t& byte) {
   return CountFailure(line, line.Current().GetChar(byte));
 }
 
-bool LinePutChar(LineContext& line, uint8_t byte) { return line.Current().PutChar(byte); }
-
-bool LineSendText(LineContext& line, std::string_view text) {
-  return line.Current().SendLine(text);
+bool LinePutChar(LineContext& line, uint8_t byte) {
+  return CountFailure(line, line.Current().PutChar(byte));
 }
 
-bool LineSendSlaveHeader(LineContext& line) { return line.Current().SendSlaveHeader(); }
+bool LineSendText(LineContext& line, std::string_view text) {
+  return CountFailure(line, line.Current().SendLine(text));
+}
+
+bool LineSendSlaveHeader(LineContext& line) {
+  return CountFailure(line, line.Current().SendSlaveHeader());
+}
 
 bool LineCommand(LineContext& line, std::string_view command, std::string& reply) {
   return CountFailure(line, line.Current().Command(command, reply));
 }
 
-bool LineCheck(LineContext& line) { return line.Current().CheckLine(); }
+bool LineCheck(LineContext& line) { return CountFailure(line, line.Current().CheckLine()); }
 
 bool LineHasData(LineContext& line) { return line.Current().HasData(); }
 
