@@ -166,6 +166,9 @@ struct Collection {
     };
     const bool appending = !appendPath.empty();
     if (appending) {
+      // What a killed run left beside the file.
+      const std::string folder = std::filesystem::path(appendPath).parent_path().string();
+      RemoveStaleTemporaries({folder.empty() ? std::string(".") : folder});
       const OutputTarget target = ResolveOutputTarget(appendPath);
       if (!target.Usable()) {
         const std::string message = FormatMessage(MsgAppendWriteFailed, appendPath.c_str());
