@@ -17,6 +17,7 @@ class LineContext;
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // the operation failed; its message is on stderr
 constexpr int kExitUsage = 2;
+constexpr int kExitLineBusy = 3;  // another program holds the line; it is named on stderr
 
 struct CliContext {
   const CliOptions& options;

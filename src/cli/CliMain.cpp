@@ -2,6 +2,7 @@
 
 #include "cli/CliCommandLine.h"
 #include "core/line/CommError.h"
+#include "core/line/LineBusyError.h"
 #include "core/line/LineContext.h"
 #include "core/line/LineFacade.h"
 #include "core/line/SerialPortDiagnosis.h"
@@ -36,17 +37,22 @@ int RunCli(const std::vector<std::string>& args, const LineSettings& fallback, s
     return commandLine.RunCommand(context);
   }
   LineContext line;
+  line.LockWaitMs = options.waitLine.value_or(0) * 1000;
+  int openFailure = kExitFailed;
   auto open = [&] {
     try {
       OpenLine(line, ResolveLineSettings(options, fallback), options);
       return true;
+    } catch (const ELineBusy& e) {
+      err << "tessaro-cli: " << e.what() << "\n";
+      openFailure = kExitLineBusy;
     } catch (const ECommOpenError& e) {
       err << e.what() << "\n"
           << ExplainPortOpenFailure(line.CommLine.DevicePath(), e.SystemError()) << "\n";
-      return false;
     }
+    return false;
   };
-  if (commandLine.CommandLine() == Line::Needed && !open()) return kExitFailed;
+  if (commandLine.CommandLine() == Line::Needed && !open()) return openFailure;
   CliContext context{options, &line, out, err, open};
   status = commandLine.RunCommand(context);
   LineClose(line);

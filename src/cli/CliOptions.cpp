@@ -88,6 +88,8 @@ const LineOption kLineOptions[] = {
      [](const std::string& v, CliOptions& o) { return SetNumber(v, 0, 0xFFFF, o.slave); }},
     {"--timeout", "SECONDS", "reply timeout",
      [](const std::string& v, CliOptions& o) { return SetNumber(v, 1, 3600, o.timeout); }},
+    {"--wait-line", "SECONDS", "wait this long for another program to let go of the line (0)",
+     [](const std::string& v, CliOptions& o) { return SetNumber(v, 0, 86400, o.waitLine); }},
 };
 
 constexpr const char* kLineOptionsGroup =

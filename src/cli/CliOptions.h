@@ -23,6 +23,7 @@ struct CliOptions {
   std::optional<int> parityCode;  // --parity none|odd|even, as code 0|1|2
   std::optional<int> slave;       // --slave ID
   std::optional<int> timeout;     // --timeout SECONDS
+  std::optional<int> waitLine;    // --wait-line SECONDS: for a line another program holds
 };
 
 // Adds the line options to app, filling options as they are parsed. A bad

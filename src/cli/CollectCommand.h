@@ -8,10 +8,19 @@
 // anything). Overwritten leading records are dropped only with
 // --overwrite-ok. The CSV path (and the RLB path when kept) go to out;
 // progress, notices and failures to err; Ctrl-C cancels cleanly.
+//
+// Unattended runs: --retries N --retry-wait SECONDS try again after a
+// failure on the line; --append FILE adds the ring's new records to one
+// growing Corvex CSV file (see CsvAppend); --slave 1,2,5 collects each
+// recorder behind the gateway in turn ("{slave}" in --csv and --append
+// stands for its ID); --summary-json FILE adds a JSON line per recorder.
+// Exit status: 0 when every recorder was collected, 1 when one failed,
+// 2 on a usage error, 3 when the line is held by another program.
 
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "core/collect/CsvWriter.h"
@@ -32,6 +41,11 @@ struct CollectArguments {
   bool overwrite = false;    // an existing RLB file of the name may be replaced
   bool overwriteOk = false;  // overwritten leading records may be dropped
   bool highSpeed = false;    // the main window's high-speed flag: Mnp for 128-byte recorders
+  int retries = 0;
+  double retryWaitSeconds = 10;
+  std::string appendPath;   // --append: the growing CSV file
+  std::vector<int> slaves;  // --slave list; empty: the line options' addressing
+  std::string summaryPath;  // --summary-json
 };
 
 void BindCollectArguments(CLI::App& command, CollectArguments& arguments);

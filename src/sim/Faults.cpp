@@ -13,6 +13,7 @@ void Faults::Set(const FaultSettings& settings) {
   commands_ = 0;
   dropped_ = 0;
   refusals_.assign(settings.refused.size(), 0);
+  connections_ = 0;
 }
 
 bool Faults::Refuses(const std::string& command) {
@@ -26,6 +27,19 @@ bool Faults::Refuses(const std::string& command) {
     return true;
   }
   return false;
+}
+
+int Faults::CountConnection() {
+  std::lock_guard lock(mutex_);
+  ++connections_;
+  if (settings_.faultyConnections > 0 && connections_ > settings_.faultyConnections) {
+    FaultSettings kept;
+    kept.baud = settings_.baud;
+    kept.growRecords = settings_.growRecords;
+    settings_ = kept;
+    commands_ = 0;
+  }
+  return connections_;
 }
 
 bool Faults::CountCommand() {

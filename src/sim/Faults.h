@@ -24,8 +24,10 @@ struct FaultSettings {
   std::vector<std::string> refused{};  // commands starting with one of these get "??" ...
   int refuseTimes = 0;                 // ... the first this many times (0: always)
   int lateReply = 0;                   // the reply to command k (from 1) comes lateMs late,
-  int lateMs = 0;  // and what arrives meanwhile is dropped, as by a busy recorder
-  int baud = 0;    // throttle output to this rate (10 bits a byte); 0 = unthrottled
+  int lateMs = 0;             // and what arrives meanwhile is dropped, as by a busy recorder
+  int baud = 0;               // throttle output to this rate (10 bits a byte); 0 = unthrottled
+  int faultyConnections = 0;  // the faults hit only the first k TCP connections (0: all)
+  int growRecords = 0;        // the NEW rings grow by this many records at each later connection
 };
 
 class Faults {
@@ -33,6 +35,10 @@ class Faults {
   FaultSettings Get() const;
   void Set(const FaultSettings& settings);  // also restarts the counts
   void Clear() { Set(FaultSettings{}); }
+
+  // Counts one accepted TCP connection and returns its number (from 1);
+  // past faultyConnections the faults are cleared (throttle and growth stay).
+  int CountConnection();
 
   // Counts one received command; false when the recorder must not answer it.
   bool CountCommand();
@@ -50,6 +56,7 @@ class Faults {
   std::atomic<int> commands_{0};
   std::atomic<int> dropped_{0};
   std::vector<int> refusals_;  // per refused prefix, under mutex_
+  int connections_ = 0;
 };
 
 // Whether block faults apply to the transfer started by this command.

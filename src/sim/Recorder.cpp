@@ -107,6 +107,19 @@ Recorder::Recorder(const RecorderProfile& profile, int slaveId)
   clockSet_ = std::chrono::steady_clock::now();
 }
 
+void Recorder::AddRecords(int ring, int64_t count) {
+  std::lock_guard lock(mutex_);
+  profile_.rings.at(static_cast<size_t>(ring)).records += count;
+  groups_.clear();
+  groupOffsets_.clear();
+  batt_ = TupleArea();
+  rom_ = TupleArea();
+  BuildGroups();
+  BuildMemory();
+  BuildBatt();
+  BuildRom();
+}
+
 std::string Recorder::Serial() const {
   if (slaveId_ <= 0) return profile_.serial;
   char suffix[16];

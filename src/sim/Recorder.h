@@ -39,6 +39,11 @@ class Recorder {
   // Runs one command line (without CR and slave header).
   SimReply Execute(std::string_view command);
 
+  // The ring records count more records, as if the recorder had gone on
+  // measuring: the FILE groups, data area, BATT and ROM images are made
+  // again (EEP and the clock stay).
+  void AddRecords(int ring, int64_t count);
+
   const RecorderProfile& Profile() const { return profile_; }
   std::string Serial() const;
   int RingCount() const { return static_cast<int>(groups_.size()); }

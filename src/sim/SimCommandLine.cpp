@@ -46,6 +46,10 @@ const NumberFault kNumberFaults[] = {
     {"--late-reply", &FaultSettings::lateReply, "K",
      "answer command K --late-ms late, dropping what comes meanwhile", 1},
     {"--late-ms", &FaultSettings::lateMs, "MS", "how late --late-reply answers", 0},
+    {"--faulty-connections", &FaultSettings::faultyConnections, "K",
+     "the faults hit only the first K TCP connections", 1},
+    {"--grow", &FaultSettings::growRecords, "N",
+     "the NEW ring grows by N records at each TCP connection after the first", 1},
 };
 
 void AddOptions(CLI::App& app, SimOptions& o) {

@@ -119,6 +119,9 @@ void SimServer::ServeTcp() {
       const int yes = 1;
       ::setsockopt(next.Descriptor(), IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
       client = std::move(next);  // the newest client wins
+      const int growth = faults_.Get().growRecords;
+      if (faults_.CountConnection() > 1 && growth > 0)
+        for (auto& [id, recorder] : recorders_) recorder->AddRecords(0, growth);
     }
     if (!client) continue;
     SimStream stream(client.Descriptor(), stopEvent_.Descriptor(), listener_.Descriptor());

@@ -4,6 +4,7 @@
 // through the line facade.
 
 #include "core/line/CommEx.h"
+#include "core/line/LineLock.h"
 #include "core/line/SocketEx.h"
 
 namespace tessaro {
@@ -30,6 +31,13 @@ class LineContext {
   TCommEx CommLine;
   TSocketEx ScktLine;
   int LineMode = kLineModeSerial;  // set only by ApplyLineSettings
+  // Held from LineOpen to LineClose; LineOpen waits this long for another
+  // holder to let go.
+  LineLock Lock;
+  int LockWaitMs = 0;
+  // Commands and blocks that got no (or no usable) answer, counted by the
+  // facade: tells a failure of the line from a refusal by the recorder.
+  int LineFailures = 0;
 };
 
 }  // namespace tessaro

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/line/LineBusyError.h"
 #include "core/line/LineContext.h"
 
 namespace tessaro {
@@ -30,13 +31,36 @@ int PortNumber(const std::string& port) {
   return static_cast<int>(value);
 }
 
+// Takes the line's lock; raises ELineBusy naming the holder.
+void TakeLineLock(LineContext& line) {
+  const TSocketEx& tcp = line.ScktLine;
+  const std::string& host = tcp.Host().empty() ? tcp.Address() : tcp.Host();
+  const std::string name =
+      Tcp(line) ? host + ":" + std::to_string(tcp.Port()) : line.CommLine.DevicePath();
+  const std::string key =
+      Tcp(line) ? LineLock::TcpKey(host, tcp.Port()) : LineLock::SerialKey(name);
+  if (line.Lock.Acquire(key, line.LockWaitMs) == LineLock::Outcome::Busy)
+    throw ELineBusy(name, line.Lock.Holder());
+}
+
+bool CountFailure(LineContext& line, bool ok) {
+  if (!ok) ++line.LineFailures;
+  return ok;
+}
+
 }  // namespace
 
 void LineOpen(LineContext& line) {
-  if (Tcp(line))
-    line.ScktLine.Open();
-  else
-    line.CommLine.Open();
+  TakeLineLock(line);
+  try {
+    if (Tcp(line))
+      line.ScktLine.Open();
+    else
+      line.CommLine.Open();
+  } catch (...) {
+    line.Lock.Release();
+    throw;
+  }
 }
 
 void LineClose(LineContext& line) {
@@ -44,30 +68,39 @@ void LineClose(LineContext& line) {
     line.ScktLine.Close();
   else
     line.CommLine.Close();
+  line.Lock.Release();
 }
 
 void LinePurge(LineContext& line) { line.Current().Purge(); }
 
-bool LineGetChar(LineContext& line, uint8_t& byte) { return line.Current().GetChar(byte); }
+bool LineGetChar(LineContext& line, uint8_t& byte) {
+  return CountFailure(line, line.Current().GetChar(byte));
+}
 
-bool LinePutChar(LineContext& line, uint8_t byte) { return line.Current().PutChar(byte); }
+bool LinePutChar(LineContext& line, uint8_t byte) {
+  return CountFailure(line, line.Current().PutChar(byte));
+}
 
 bool LineSendText(LineContext& line, std::string_view text) {
-  return line.Current().SendLine(text);
+  return CountFailure(line, line.Current().SendLine(text));
 }
 
-bool LineSendSlaveHeader(LineContext& line) { return line.Current().SendSlaveHeader(); }
+bool LineSendSlaveHeader(LineContext& line) {
+  return CountFailure(line, line.Current().SendSlaveHeader());
+}
 
 bool LineCommand(LineContext& line, std::string_view command, std::string& reply) {
-  return line.Current().Command(command, reply);
+  return CountFailure(line, line.Current().Command(command, reply));
 }
 
-bool LineCheck(LineContext& line) { return line.Current().CheckLine(); }
+bool LineCheck(LineContext& line) { return CountFailure(line, line.Current().CheckLine()); }
 
 bool LineHasData(LineContext& line) { return line.Current().HasData(); }
 
 int LineRecvBlock(LineContext& line, bool large, uint8_t* buffer) {
-  return line.Current().RecvBlock(large, buffer);
+  const int result = line.Current().RecvBlock(large, buffer);
+  CountFailure(line, result != BlockTimeout && result != BlockBadStart);
+  return result;
 }
 
 bool LineCheckBlock(bool large, const uint8_t* buffer) {

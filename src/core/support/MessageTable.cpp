@@ -452,6 +452,19 @@ constexpr MessageEntry kMessages[] = {
     {MsgPortSerialNumber, "シリアル番号 %s"},
     {MsgComEnvDevice, "接続機器"},
 
+    // --- unattended collection and the line lock (6100-6199) ---
+    {MsgLineBusyHolder, "通信回線 %s は %s が使用中です。"},
+    {MsgAppendNotOurCsv, "%s is not a Corvex CSV file of this program; nothing was appended."},
+    {MsgAppendTruncated, "%s ends in the middle of a line; it is left as it is."},
+    {MsgAppendHeadingMismatch,
+     "The heading of %s does not match the channels of the ring; nothing was appended."},
+    {MsgAppendClockBackwards,
+     "The ring's records (last at %s) do not continue %s (last record at %s): the recorder clock "
+     "went backwards; nothing was appended."},
+    {MsgAppendTimesUnreadable,
+     "The record times of the ring cannot be read; nothing was appended."},
+    {MsgAppendWriteFailed, "%s could not be written; it is left as it was."},
+
     // --- file conversion (7650-7671) ---
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},
     {MsgConvLogWriteFailed, "ログファイルの書込みに失敗しました。"},

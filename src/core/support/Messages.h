@@ -435,6 +435,15 @@ enum MessageId : int {
   MsgPortSerialNumber = 6016,
   MsgComEnvDevice = 6020,
 
+  // 6100-6199: unattended collection and the line lock
+  MsgLineBusyHolder = 6100,         // line %s, holder %s
+  MsgAppendNotOurCsv = 6110,        // file %s
+  MsgAppendTruncated = 6111,        // file %s
+  MsgAppendHeadingMismatch = 6112,  // file %s
+  MsgAppendClockBackwards = 6113,   // ring's last time %s, file %s, its last time %s
+  MsgAppendTimesUnreadable = 6114,
+  MsgAppendWriteFailed = 6115,  // file %s
+
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
   MsgConvLogWriteFailed = 7651,

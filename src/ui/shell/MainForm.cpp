@@ -17,6 +17,7 @@
 #include <variant>
 
 #include "core/line/CommError.h"
+#include "core/line/LineBusyError.h"
 #include "core/line/LineFacade.h"
 #include "core/line/SerialPortDiagnosis.h"
 #include "core/support/BackgroundOperation.h"
@@ -360,6 +361,9 @@ bool TMainForm::OpenLineWithRetry() {
     } catch (const ECommError& e) {
       lamps_[0]->SetState(LampState::Failed);
       lamps_[2]->SetState(LampState::Off);
+      if (const auto* busy = dynamic_cast<const ELineBusy*>(&e))
+        ShowError(
+            FormatMessage(MsgLineBusyHolder, busy->Line().c_str(), busy->Holder().Text().c_str()));
       // Why the port did not open, and what the user can do about it.
       const auto* openError = dynamic_cast<const ECommOpenError*>(&e);
       question += "\n\n" + ExplainPortOpenFailure(line.CommLine.DevicePath(),
