@@ -5,6 +5,7 @@
 #include "cli/IntervalsCommand.h"
 #include "cli/MemoCommand.h"
 #include "cli/ModesCommand.h"
+#include "cli/PlotCommand.h"
 #include "cli/RingsCommand.h"
 #include "cli/SendCommand.h"
 
@@ -29,6 +30,8 @@ void AddCliCommands(CliCommandLine& commands) {
                BindModesArguments, RunModes);
   commands.Add("intervals", "show or set the measurement interval, pre-timer and sampling",
                Line::Needed, BindIntervalsArguments, RunIntervals);
+  commands.Add("plot", "draw an RLB file's graph into a PNG or SVG file", Line::NotUsed,
+               BindPlotArguments, RunPlot);
 }
 
 }  // namespace tessaro

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
+#include <utility>
 
 namespace tessaro {
 
@@ -20,6 +22,14 @@ struct GraphTimeline {
     const double record = std::round((x - origin) / step);
     return static_cast<int64_t>(
         std::clamp(record, 0.0, static_cast<double>(std::max<int64_t>(count - 1, 0))));
+  }
+  // The records [begin, end) of [0, count) whose x lies within [from, to];
+  // begin == end when none does.
+  std::pair<int64_t, int64_t> RecordsBetween(double from, double to, int64_t count) const {
+    const double first = std::max(0.0, std::ceil((from - origin) / step));
+    const double last = std::min(static_cast<double>(count) - 1, std::floor((to - origin) / step));
+    if (!(first <= last)) return {0, 0};
+    return {static_cast<int64_t>(first), static_cast<int64_t>(last) + 1};
   }
 };
 

@@ -347,7 +347,6 @@ constexpr MessageEntry kMessages[] = {
     {MsgGraphSave, "保存(&S)..."},
     {MsgGraphClose, "閉じる"},
     {MsgGraphSaveFailed, "グラフの保存に失敗しました。"},
-    {MsgGraphImageFilter, "PNGﾌｧｲﾙ(*.PNG)|*.PNG|SVGﾌｧｲﾙ(*.SVG)|*.SVG"},
     {MsgGraphButton, "グラフ(&G)..."},
     {MsgGraphChannels, "チャンネル"},
 

@@ -339,7 +339,6 @@ enum MessageId : int {
   MsgGraphSave = 6213,
   MsgGraphClose = 6214,
   MsgGraphSaveFailed = 6215,
-  MsgGraphImageFilter = 6216,
   MsgGraphButton = 6217,
   MsgGraphChannels = 6218,
 

@@ -170,5 +170,17 @@ TEST(GraphViewportTest, ZoomPanAndResetStayInsideTheFile) {
   EXPECT_EQ(empty.Span(), 0);
 }
 
+TEST(GraphTimelineTest, RecordsBetweenTwoTimes) {
+  const GraphTimeline timeline{true, 1000, 10};  // records at 1000, 1010, ... 1090
+  struct Case {
+    double from, to;
+    int64_t begin, end;
+  } cases[] = {{0, 5000, 0, 10},   {1010, 1030, 1, 4}, {1011, 1029, 2, 3},
+               {1011, 1019, 0, 0}, {2000, 3000, 0, 0}, {1030, 1010, 0, 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ(timeline.RecordsBetween(c.from, c.to, 10), std::make_pair(c.begin, c.end))
+        << c.from << ".." << c.to;
+}
+
 }  // namespace
 }  // namespace tessaro
