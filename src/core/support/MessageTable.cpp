@@ -349,6 +349,7 @@ constexpr MessageEntry kMessages[] = {
     {MsgGraphSaveFailed, "グラフの保存に失敗しました。"},
     {MsgGraphButton, "グラフ(&G)..."},
     {MsgGraphChannels, "チャンネル"},
+    {MsgGraphAfterCollection, "回収したデータをグラフで表示しますか？"},
 
     // --- file conversion (7650-7671) ---
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},

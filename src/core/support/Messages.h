@@ -341,6 +341,7 @@ enum MessageId : int {
   MsgGraphSaveFailed = 6215,
   MsgGraphButton = 6217,
   MsgGraphChannels = 6218,
+  MsgGraphAfterCollection = 6219,
 
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
