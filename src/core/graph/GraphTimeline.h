@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdint>
 #include <utility>
-#include <utility>
 
 namespace tessaro {
 
