@@ -10,6 +10,7 @@ $SUDO apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libsqlite3-dev sqlite3 libcli11-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n \
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev \
   xvfb xauth fonts-noto-cjk \
   clang libclang-rt-14-dev
 # Building and checking the Debian package (scripts/package-check.sh).

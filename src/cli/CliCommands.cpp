@@ -9,6 +9,7 @@
 #include "cli/ModesCommand.h"
 #include "cli/PortsCommand.h"
 #include "cli/MonitorCommand.h"
+#include "cli/PlotCommand.h"
 #include "cli/RingsCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/TermCommand.h"
@@ -44,6 +45,8 @@ void AddCliCommands(CliCommandLine& commands) {
                BindTermArguments, RunTerm);
   commands.Add("firmware", "check an S-record file and write it to the recorder as its program",
                Line::OnDemand, BindFirmwareArguments, RunFirmware);
+  commands.Add("plot", "draw an RLB file's graph into a PNG or SVG file", Line::NotUsed,
+               BindPlotArguments, RunPlot);
 }
 
 }  // namespace tessaro

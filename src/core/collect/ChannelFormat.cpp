@@ -17,11 +17,6 @@ constexpr int kCalmIndex = 16;
 constexpr int kDirectionModes[] = {159, 168, 191, 193, 195, 196, 701,
                                    712, 713, 716, 717, 722, 723, 731};
 
-int DirectionIndex(int code) {
-  if (code >= 1 && code <= 15) return code;
-  return code == 16 ? 0 : kCalmIndex;
-}
-
 // "%+.Nd" (forceSign), "%-.Nd" and "%.Nu" all come down to an optional sign,
 // then the magnitude zero-padded to precision digits. Built without printf:
 // the record loop formats millions of values. out has room for 24 characters.
@@ -92,14 +87,6 @@ int16_t Int16At(const uint8_t* value) {
 }
 uint16_t Uint16At(const uint8_t* value) { return static_cast<uint16_t>(Int16At(value)); }
 
-// Host order of a 32-bit channel: its first 16-bit word is converted on
-// reading, the second is still as the recorder stored it (big-endian).
-int32_t Int32At(const uint8_t* value) {
-  const uint32_t high = Uint16At(value);
-  const uint32_t low = static_cast<uint32_t>(value[2]) << 8 | value[3];
-  return static_cast<int32_t>(high << 16 | low);
-}
-
 std::string TimeOfDayText(uint8_t hour, uint8_t minute, uint8_t second, uint8_t day = 0x01) {
   const RecorderDateTime dt = {0x01, 0x00, hour, day, second, minute};
   const std::optional<std::string> text = DateTimeText(dt);
@@ -168,7 +155,7 @@ void AppendByType(std::string& out, const ChannelInfo& channel, const uint8_t* v
       AppendScaled(out, Int16At(value), 6, false, d);
       return;
     case 2:
-      AppendScaled(out, channel.bytes >= 4 ? Int32At(value) : Int16At(value), 6, false, d);
+      AppendScaled(out, channel.bytes >= 4 ? StoredInt32(value) : Int16At(value), 6, false, d);
       return;
     case 6:
       out += DateTimeValueText(value);
@@ -190,8 +177,9 @@ void AppendByType(std::string& out, const ChannelInfo& channel, const uint8_t* v
   }
 }
 
-// The bytes a channel's layout reads.
-int NeededBytes(const ChannelInfo& channel) {
+}  // namespace
+
+int ChannelLayoutBytes(const ChannelInfo& channel) {
   if (channel.mode == kModeDateTime) return 6;
   if (IsWindMode(channel.mode)) {
     if (channel.mode >= 603 && channel.mode <= 605) return 1;  // direction in b0 alone
@@ -202,7 +190,16 @@ int NeededBytes(const ChannelInfo& channel) {
   return 2;
 }
 
-}  // namespace
+int WindDirectionIndex(int code) {
+  if (code >= 1 && code <= 15) return code;
+  return code == 16 ? 0 : kCalmIndex;
+}
+
+int32_t StoredInt32(const uint8_t* value) {
+  const uint32_t high = Uint16At(value);
+  const uint32_t low = static_cast<uint32_t>(value[2]) << 8 | value[3];
+  return static_cast<int32_t>(high << 16 | low);
+}
 
 std::string InsertDecimalPoint(std::string_view text, int decimals) {
   std::string buffer(text);
@@ -219,7 +216,7 @@ std::string StripSpaces(std::string_view text) {
   return out;
 }
 
-std::string_view WindDirectionName(int code) { return kDirectionNames[DirectionIndex(code)]; }
+std::string_view WindDirectionName(int code) { return kDirectionNames[WindDirectionIndex(code)]; }
 
 bool IsWindDirectionChannel(const ChannelInfo& channel) {
   if (channel.dataType >= 150 && channel.dataType <= 153) return true;
@@ -231,7 +228,7 @@ bool IsWindDirectionChannel(const ChannelInfo& channel) {
 
 void AppendCsvValue(std::string& out, const ChannelInfo& channel, const uint8_t* value,
                     ValueStyle style, int calmThreshold) {
-  if (channel.bytes < NeededBytes(channel)) {
+  if (channel.bytes < ChannelLayoutBytes(channel)) {
     // A channel too narrow for its layout has no value to show.
     AppendEmptyFields(out, channel);
     return;

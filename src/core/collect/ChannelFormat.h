@@ -28,7 +28,18 @@ std::string StripSpaces(std::string_view text);
 // calm. Names are four characters, blank-padded ("N   ", "CALM").
 std::string_view WindDirectionName(int code);
 
+// Place of a direction code in the name table: 1..15 as they are, 16
+// (north) 0, anything else 16 (calm).
+int WindDirectionIndex(int code);
+
 bool IsWindDirectionChannel(const ChannelInfo& channel);
+
+// Bytes the channel's layout reads; a narrower channel has no value.
+int ChannelLayoutBytes(const ChannelInfo& channel);
+
+// A 32-bit channel in host order: its first 16-bit word was converted on
+// reading, the second is still as the recorder stored it (big-endian).
+int32_t StoredInt32(const uint8_t* value);
 
 // The text of the channel's CSV field: the formatted value with its blanks
 // removed, except that a date-time keeps the one blank between date and time

@@ -465,6 +465,27 @@ constexpr MessageEntry kMessages[] = {
      "The record times of the ring cannot be read; nothing was appended."},
     {MsgAppendWriteFailed, "%s could not be written; it is left as it was."},
 
+    // --- graph of a data file (6200-6299) ---
+    {MsgGraphCaption, "グラフ表示"},
+    {MsgGraphMenu, "グラフ表示(&G)..."},
+    {MsgGraphHint, "RLBファイルのデータをグラフで表示します"},
+    {MsgGraphReadFailed, "グラフ用データの読込みに失敗しました。"},
+    {MsgGraphNoSuchChannel, "チャンネル%dはグラフに表示できません。"},
+    {MsgGraphEmptyRange, "指定の期間に測定データがありません。"},
+    {MsgGraphTimeAxis, "時刻"},
+    {MsgGraphRecordAxis, "データ番号"},
+    {MsgGraphDirectionAxis, "風向(16方位)"},
+    {MsgGraphValueAxis, "値"},
+    {MsgGraphBatteryLow, "バッテリLOW(%lldデータ以降)"},
+    {MsgGraphOverwritten, "オーバーライト(%lldデータ)"},
+    {MsgGraphReset, "全体表示(&R)"},
+    {MsgGraphSave, "保存(&S)..."},
+    {MsgGraphClose, "閉じる"},
+    {MsgGraphSaveFailed, "グラフの保存に失敗しました。"},
+    {MsgGraphButton, "グラフ(&G)..."},
+    {MsgGraphChannels, "チャンネル"},
+    {MsgGraphAfterCollection, "回収したデータをグラフで表示しますか？"},
+
     // --- file conversion (7650-7671) ---
     {MsgConvLogOpenFailed, "ログファイルのオープンに失敗しました。"},
     {MsgConvLogWriteFailed, "ログファイルの書込みに失敗しました。"},

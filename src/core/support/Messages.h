@@ -444,6 +444,27 @@ enum MessageId : int {
   MsgAppendTimesUnreadable = 6114,
   MsgAppendWriteFailed = 6115,  // file %s
 
+  // 6200-6299: graph of a data file
+  MsgGraphCaption = 6200,
+  MsgGraphMenu = 6201,
+  MsgGraphHint = 6202,
+  MsgGraphReadFailed = 6203,
+  MsgGraphNoSuchChannel = 6204,
+  MsgGraphEmptyRange = 6205,
+  MsgGraphTimeAxis = 6206,
+  MsgGraphRecordAxis = 6207,
+  MsgGraphDirectionAxis = 6208,
+  MsgGraphValueAxis = 6209,
+  MsgGraphBatteryLow = 6210,
+  MsgGraphOverwritten = 6211,
+  MsgGraphReset = 6212,
+  MsgGraphSave = 6213,
+  MsgGraphClose = 6214,
+  MsgGraphSaveFailed = 6215,
+  MsgGraphButton = 6217,
+  MsgGraphChannels = 6218,
+  MsgGraphAfterCollection = 6219,
+
   // 7650-7671: file conversion and its report
   MsgConvLogOpenFailed = 7650,
   MsgConvLogWriteFailed = 7651,

@@ -4,6 +4,7 @@
 
 #include "ui/collect/CollectionContext.h"
 #include "ui/collect/ConvDlg.h"
+#include "ui/collect/GraphCommand.h"
 #include "ui/collect/TransTessDlg.h"
 #include "ui/shell/AppSession.h"
 #include "ui/shell/MainForm.h"
@@ -12,7 +13,8 @@ namespace tessaro {
 
 CollectionContext CollectionContextOf(AppSession& session, const FileDialogs& files) {
   return {session.Definitions(), session.Gauge(),      session.Paths().settingsFile,
-          session.DataFolder(),  session.WorkFolder(), files};
+          session.DataFolder(),  session.WorkFolder(), files,
+          GraphOpener(session)};
 }
 
 void InstallCollectionCommands(TMainForm& form, FileDialogs files) {

@@ -37,6 +37,17 @@ TConvDLG::TConvDLG(CollectionContext context, QWidget* parent)
   button2_->setGeometry(190, 52, 80, 25);
   connect(button1_, &QPushButton::clicked, this, &TConvDLG::Button1Click);
   connect(button2_, &QPushButton::clicked, this, &QDialog::reject);
+  graphButton_ = new QPushButton(Msg(MsgGraphButton), this);
+  graphButton_->setGeometry(190, 80, 80, 25);
+  graphButton_->setVisible(static_cast<bool>(context_.showGraph));
+  connect(graphButton_, &QPushButton::clicked, this, &TConvDLG::GraphButtonClick);
+}
+
+void TConvDLG::GraphButtonClick() {
+  const QString rlbPath = context_.files.askOpenFileName(
+      this, {Msg(MsgRlbFilter), QStringLiteral("RLB"), ToQt(context_.dataFolder)});
+  // A child of this dialog, so that it takes input while the dialog is modal.
+  if (!rlbPath.isEmpty()) context_.showGraph(FromQt(rlbPath), this);
 }
 
 void TConvDLG::showEvent(QShowEvent* event) {

@@ -29,9 +29,12 @@ class TConvDLG : public TCommandDialog {
   TCsvTypeGroup* CsvTypeGroup() const { return csvTypeGroup_; }
   QPushButton* OkButton() const { return button1_; }
   QPushButton* CancelButton() const { return button2_; }
+  QPushButton* GraphButton() const { return graphButton_; }
 
  public slots:
   void Button1Click();
+  // Asks for an RLB file and shows its graph.
+  void GraphButtonClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -42,6 +45,7 @@ class TConvDLG : public TCommandDialog {
   TCsvTypeGroup* csvTypeGroup_;
   QPushButton* button1_;
   QPushButton* button2_;
+  QPushButton* graphButton_;
 };
 
 }  // namespace tessaro

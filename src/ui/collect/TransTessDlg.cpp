@@ -183,9 +183,13 @@ void TTransTessDLG::Button1Click() {
   RunBehindGauge(context_.gauge, LoadMessage(MsgCollectCaption), [&] {
     thread = std::make_unique<TThredTess>(line_, request_, context_.db, context_.gauge);
   });
+  const bool collected = thread && thread->Result().ok;
   thread.reset();
   show();
   accept();
+  if (collected && request_.saveDataFile && context_.showGraph &&
+      AskYesNo(LoadMessage(MsgGraphAfterCollection)) == BoxResult::Yes)
+    context_.showGraph(request_.rlbPath, parentWidget());
 }
 
 }  // namespace tessaro

@@ -3,6 +3,7 @@
 #include "core/firmware/MotWrite.h"
 #include "ui/coef/CoefDlg.h"
 #include "ui/collect/CollectionCommands.h"
+#include "ui/collect/GraphCommand.h"
 #include "ui/settings/ItvlDlg.h"
 #include "ui/settings/MemoDlg.h"
 #include "ui/settings/SampDlg.h"
@@ -17,6 +18,7 @@ void InstallFeatureDialogs(TMainForm& form) {
   // Collection, monitor, clock, memo, measurement mode, interval,
   // coefficients, terminal, conversion and firmware join here.
   InstallCollectionCommands(form);
+  InstallGraphCommand(form);
   form.SetFeatureDialog(FeatureCommand::Clock, MakeDialog<TTimeDLG>, {.lineCheck = true});
   // Memo, mode and interval check the line in their own read steps.
   form.SetFeatureDialog(FeatureCommand::Memo, MakeDialog<TMemoDLG>);

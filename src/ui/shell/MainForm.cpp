@@ -152,6 +152,13 @@ TMainForm::~TMainForm() {
   LineClose(line);
 }
 
+QAction* TMainForm::AddFunctionsMenuItem(const QString& text, const QString& hint) {
+  auto* action = new QAction(text, this);
+  action->setStatusTip(hint);
+  functionsMenu_->insertAction(functionsSeparator_, action);
+  return action;
+}
+
 void TMainForm::Attach(TComEnvDLG* comEnv, TGaugeDLG* gauge) {
   comEnv_ = comEnv;
   gauge_ = gauge;
@@ -209,7 +216,8 @@ void TMainForm::BuildMenus() {
   const QList<QAction*> items = pMenu->actions();
   connectBoth(kLinkButton, items[0], &TMainForm::PMenuLinkClick);
   connectBoth(kPathButton, items[1], &TMainForm::PMenuPathClick);
-  pMenu->addSeparator();
+  functionsMenu_ = pMenu;
+  functionsSeparator_ = pMenu->addSeparator();
   QAction* exit = pMenu->addAction(Msg(MsgMenuExit));
   exit->setStatusTip(Msg(MsgHintExit));
   connectBoth(kExitButton, exit, &TMainForm::PMenuExitClick);

@@ -66,6 +66,9 @@ class TMainForm : public QMainWindow, public BusyWindow {
   using FileChooser = std::function<QString(QWidget* parent)>;
   void SetFirmwareFileChooser(FileChooser chooser) { chooseFirmware_ = std::move(chooser); }
 
+  // Adds an item to the functions menu, above its separator.
+  QAction* AddFunctionsMenuItem(const QString& text, const QString& hint);
+
   // What the functions use.
   AppSession& Session() { return session_; }
   TGaugeDLG* Gauge() const { return gauge_; }
@@ -160,6 +163,8 @@ class TMainForm : public QMainWindow, public BusyWindow {
   std::array<QLabel*, 4> panels_{};
   std::array<Feature, static_cast<size_t>(FeatureCommand::Count)> features_{};
   QAction* pMenuConvert_ = nullptr;
+  QMenu* functionsMenu_ = nullptr;
+  QAction* functionsSeparator_ = nullptr;
   QAction* pMenuMot_ = nullptr;
   QAction* actionExt_ = nullptr;
   QAction* actionMnp_ = nullptr;
