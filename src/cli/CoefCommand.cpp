@@ -2,9 +2,11 @@
 
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <filesystem>
 #include <optional>
 
 #include "cli/CliDefinitions.h"
+#include "cli/CoefPdf.h"
 #include "cli/StderrProgress.h"
 #include "core/coef/CoefficientEntry.h"
 #include "core/coef/CoefficientReader.h"
@@ -82,6 +84,11 @@ void BindCoefArguments(CLI::App& command, CoefArguments& arguments) {
                   "CODE (tuple number), VALUE (as in the editor)")
       ->expected(3)
       ->type_name("TAB CODE VALUE");
+  auto* pdf = command.add_option("--pdf", arguments.pdf,
+                                 "also print the tables to this PDF file and print \"pages: N\"");
+  command.add_flag("--shade", arguments.shade, "shade the fixed columns in the PDF")->needs(pdf);
+  command.add_flag("--overwrite", arguments.overwrite, "replace an existing PDF file")->needs(pdf);
+  pdf->excludes("--set");
 }
 
 int RunCoef(CliContext& context, const CoefArguments& arguments) {
@@ -98,6 +105,14 @@ int RunCoef(CliContext& context, const CoefArguments& arguments) {
     setting = CoefSetting{*area, *number, arguments.set[2]};
   }
 
+  if (!arguments.pdf.empty()) {
+    if (!CoefPdfAvailable()) return Fail(context, "tessaro-cli: this build cannot write PDF files");
+    std::error_code ignored;
+    if (!arguments.overwrite && std::filesystem::exists(arguments.pdf, ignored))
+      return Fail(context,
+                  "tessaro-cli: " + arguments.pdf + " exists (give --overwrite to replace it)");
+  }
+
   DefinitionDb db;
   if (!OpenDefinitions(db, {}, context.err)) return kExitFailed;
   StderrProgress progress(context.err);
@@ -109,7 +124,9 @@ int RunCoef(CliContext& context, const CoefArguments& arguments) {
   if (!read) return Fail(context, read.message);
   if (setting) return SetCoefficient(context, tables, *setting);
   PrintTables(tables, context.out);
-  return kExitOk;
+  if (arguments.pdf.empty()) return kExitOk;
+  return WriteCoefficientPdf(tables, arguments.pdf, arguments.shade, arguments.overwrite, progress,
+                             context.out, context.err);
 }
 
 }  // namespace tessaro

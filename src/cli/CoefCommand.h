@@ -23,6 +23,9 @@ namespace tessaro {
 struct CoefArguments {
   std::vector<std::string> set;  // TAB CODE VALUE
   bool highSpeed = false;        // the main window's high-speed flag: Mnp for 128-byte recorders
+  std::string pdf;               // also print the tables to this PDF file
+  bool shade = false;            // shade the fixed columns and the header row
+  bool overwrite = false;        // replace an existing PDF file
 };
 
 void BindCoefArguments(CLI::App& command, CoefArguments& arguments);

@@ -4,6 +4,7 @@
 #include "ui/coef/CoefDlg.h"
 #include "ui/collect/CollectionCommands.h"
 #include "ui/collect/GraphCommand.h"
+#include "ui/print/PrintCoefficients.h"
 #include "ui/settings/ItvlDlg.h"
 #include "ui/settings/MemoDlg.h"
 #include "ui/settings/SampDlg.h"
@@ -29,7 +30,13 @@ void InstallFeatureDialogs(TMainForm& form) {
   form.SetFirmwareWriter([&form](const std::string& file, ProgressReporter& progress) {
     return RunMotWrite(form.Session().Line(), file, progress);
   });
-  form.SetFeatureDialog(FeatureCommand::Coef, MakeDialog<TCoefDLG>);
+  form.SetFeatureDialog(FeatureCommand::Coef, [](AppSession& session, QWidget* parent) {
+    auto view = std::make_unique<TCoefDLG>(session, parent);
+    view->SetPrintHandler([&session](const CoefficientTables& tables, QWidget* viewWidget) {
+      PrintCoefficients(session, viewWidget, tables);
+    });
+    return std::unique_ptr<TCommandDialog>(std::move(view));
+  });
 }
 
 }  // namespace tessaro
