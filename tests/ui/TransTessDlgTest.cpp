@@ -1,4 +1,5 @@
 #include "ui/collect/TransTessDlg.h"
+#include "ui/graph/GraphWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -318,7 +319,11 @@ TEST_F(TransCommandTest, CollectsARingFromTheButtonToTheCsvFile) {
 
   EXPECT_EQ(idleWhileOpen, 0);
   EXPECT_EQ(form_->IdleFlag().load(), 1);
-  EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().front();
+  // The kept RLB file's graph is offered, and opens on yes.
+  EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgGraphAfterCollection)});
+  auto* graph = form_->findChild<TGraphWindow*>();
+  ASSERT_NE(graph, nullptr);
+  EXPECT_TRUE(graph->windowTitle().endsWith(QStringLiteral("data.RLB")));
   EXPECT_TRUE(SentCommand(sim_.Recorder(), "xdm1kdd2"));
   // data.csv gives data.RLB beside it, kept as asked.
   const std::string csv = TempDir::ReadAll(dir_.Join("data/data.csv"));
@@ -384,7 +389,7 @@ TEST_F(TransCommandTest, DuringACollectionTheMainWindowStartsNothingAndStaysOpen
   EXPECT_EQ(otherStarts, 0);
   EXPECT_FALSE(form_->Session().HighSpeedMode());
   EXPECT_FALSE(form_->Session().ExtendedMode());
-  EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().front();
+  EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{LoadMessage(MsgGraphAfterCollection)});
   const std::string csv = TempDir::ReadAll(dir_.Join("data/data.csv"));
   EXPECT_EQ(LineCount(csv), 1 + sim_.Recorder().RecordCount(1));
   EXPECT_EQ(csv, CoreConversion(dir_.Join("data/data.RLB"), CsvType::Corvex));
