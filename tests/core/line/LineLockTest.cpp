@@ -18,9 +18,18 @@ namespace {
 // Locks go to a folder of the test's own.
 class LineLockTest : public testing::Test {
  protected:
-  void SetUp() override { ::setenv("TESSARO_LOCK_DIR", dir_.Path().c_str(), 1); }
-  void TearDown() override { ::unsetenv("TESSARO_LOCK_DIR"); }
+  void SetUp() override {
+    if (const char* folder = std::getenv("TESSARO_LOCK_DIR")) saved_ = folder;
+    ::setenv("TESSARO_LOCK_DIR", dir_.Path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (saved_.empty())
+      ::unsetenv("TESSARO_LOCK_DIR");
+    else
+      ::setenv("TESSARO_LOCK_DIR", saved_.c_str(), 1);
+  }
   TempDir dir_;
+  std::string saved_;
 };
 
 // A child process that takes key's lock, says so through a pipe and then
