@@ -29,6 +29,7 @@
 #include "ui/shell/ModalGauge.h"
 #include "ui/shell/QtText.h"
 #include "ui/shell/UiFonts.h"
+#include "ui/shell/WindowCommand.h"
 
 namespace tessaro {
 namespace {
@@ -122,12 +123,7 @@ void TCoefDLG::SetPrintHandler(PrintHandler handler) {
 }
 
 QAction* TCoefDLG::AddCommand(int text, const QKeySequence& shortcut, void (TCoefDLG::*slot)()) {
-  auto* action = new QAction(Msg(text), this);
-  action->setShortcut(shortcut);
-  action->setShortcutContext(Qt::WindowShortcut);
-  if (slot) connect(action, &QAction::triggered, this, slot);
-  addAction(action);
-  return action;
+  return AddWindowCommand(this, Msg(text), shortcut, slot);
 }
 
 void TCoefDLG::AttachPopupMenu() {

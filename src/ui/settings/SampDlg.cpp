@@ -23,6 +23,7 @@
 #include "ui/shell/ModalGauge.h"
 #include "ui/shell/QtText.h"
 #include "ui/shell/UiFonts.h"
+#include "ui/shell/WindowCommand.h"
 
 namespace tessaro {
 namespace {
@@ -96,12 +97,7 @@ TSampDLG::TSampDLG(AppSession& session, QWidget* parent)
 }
 
 QAction* TSampDLG::AddCommand(int text, const QKeySequence& shortcut, void (TSampDLG::*slot)()) {
-  auto* action = new QAction(Msg(text), this);
-  action->setShortcut(shortcut);
-  action->setShortcutContext(Qt::WindowShortcut);
-  if (slot) connect(action, &QAction::triggered, this, slot);
-  addAction(action);
-  return action;
+  return AddWindowCommand(this, Msg(text), shortcut, slot);
 }
 
 bool TSampDLG::Prepare() {
